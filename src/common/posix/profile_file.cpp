@@ -1,0 +1,258 @@
+#include "common/posix/profile_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <strings.h>
+#include <vector>
+
+namespace {
+
+std::string overridePath;
+
+std::string trim(const std::string& s)
+{
+    size_t begin = 0;
+    size_t end = s.size();
+    while (begin < end && (s[begin] == ' ' || s[begin] == '\t'))
+        ++begin;
+    while (end > begin && (s[end - 1] == ' ' || s[end - 1] == '\t' || s[end - 1] == '\r'))
+        --end;
+    return s.substr(begin, end - begin);
+}
+
+std::vector<std::string> splitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+// The section name of a header line, or false when the line is no header.
+bool sectionName(const std::string& line, std::string& name)
+{
+    const std::string t = trim(line);
+    if (t.empty() || t[0] != '[')
+        return false;
+    const size_t close = t.find(']');
+    name = trim(t.substr(1, close == std::string::npos ? std::string::npos : close - 1));
+    return true;
+}
+
+// Splits a key line; false for comments and lines without '='.
+bool keyValue(const std::string& line, std::string& key, std::string& value)
+{
+    const std::string t = trim(line);
+    if (t.empty() || t[0] == ';' || t[0] == '#')
+        return false;
+    const size_t eq = t.find('=');
+    if (eq == std::string::npos)
+        return false;
+    key = trim(t.substr(0, eq));
+    value = trim(t.substr(eq + 1));
+    return true;
+}
+
+bool sameName(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b) == 0; }
+
+enum class ReadResult { Ok, Missing, Unreadable };
+
+// Reads a profile file: a regular file of sane size without NUL bytes.
+ReadResult readProfileFile(const std::string& path, std::string& text)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT ? ReadResult::Missing : ReadResult::Unreadable;
+    struct stat st {};
+    ReadResult result = ReadResult::Unreadable;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= MaxProfileFileSize) {
+        text.resize(static_cast<size_t>(st.st_size));
+        size_t done = 0;
+        while (done < text.size()) {
+            const ssize_t n = read(fd, text.data() + done, text.size() - done);
+            if (n <= 0)
+                break;
+            done += static_cast<size_t>(n);
+        }
+        text.resize(done);  // a file that shrank meanwhile
+        if (text.find('\0') == std::string::npos)
+            result = ReadResult::Ok;
+    }
+    close(fd);
+    return result;
+}
+
+bool makeDirectories(const std::string& dir)
+{
+    if (dir.empty())
+        return true;
+    struct stat st {};
+    if (stat(dir.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode);
+    const size_t slash = dir.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && !makeDirectories(dir.substr(0, slash)))
+        return false;
+    return mkdir(dir.c_str(), 0755) == 0 || errno == EEXIST;
+}
+
+// Writes beside the file, then renames over it: never a half-written file.
+bool replaceFile(const std::string& path, const std::string& text)
+{
+    const size_t slash = path.find_last_of('/');
+    const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash);
+    if (!makeDirectories(dir))
+        return false;
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return false;
+    size_t done = 0;
+    bool ok = true;
+    while (ok && done < text.size()) {
+        const ssize_t n = write(fd, text.data() + done, text.size() - done);
+        ok = n > 0;
+        if (ok)
+            done += static_cast<size_t>(n);
+    }
+    struct stat st {};
+    const mode_t mode = stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0644;
+    ok = ok && fchmod(fd, mode) == 0 && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    ok = ok && rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok)
+        unlink(temp.c_str());
+    return ok;
+}
+
+} // namespace
+
+void setProfilePath(const std::string& path) { overridePath = path; }
+
+std::string profilePathFor(const char* fileName)
+{
+    if (!overridePath.empty())
+        return overridePath;
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && config[0] == '/')
+        return std::string(config) + "/quelmar/" + fileName;
+    const char* home = std::getenv("HOME");
+    return std::string(home && home[0] ? home : ".") + "/.config/quelmar/" + fileName;
+}
+
+bool findProfileValue(const std::string& text, const char* section, const char* key, std::string& value)
+{
+    bool inSection = false;
+    for (const std::string& line : splitLines(text)) {
+        std::string name;
+        if (sectionName(line, name)) {
+            if (inSection)
+                return false;  // the first matching section only
+            inSection = sameName(name, section);
+            continue;
+        }
+        std::string k, v;
+        if (inSection && keyValue(line, k, v) && sameName(k, key)) {
+            value = v;
+            return true;
+        }
+    }
+    return false;
+}
+
+int parseProfileInt(const std::string& value, int defaultValue)
+{
+    if (value.empty())
+        return defaultValue;
+    size_t i = 0;
+    while (i < value.size() && (value[i] == ' ' || value[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < value.size() && (value[i] == '+' || value[i] == '-'))
+        negative = value[i++] == '-';
+    // Wraps modulo 2^32 past 32 bits, like the platform's own conversion.
+    uint32_t magnitude = 0;
+    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i)
+        magnitude = magnitude * 10u + static_cast<uint32_t>(value[i] - '0');
+    return static_cast<int>(negative ? 0u - magnitude : magnitude);
+}
+
+std::string setProfileValue(const std::string& text, const char* section, const char* key,
+                            const char* value)
+{
+    const std::string eol = text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+    std::vector<std::string> lines = splitLines(text);
+    const std::string entry = std::string(key) + "=" + value;
+
+    size_t header = lines.size();
+    for (size_t i = 0; i < lines.size() && header == lines.size(); ++i) {
+        std::string name;
+        if (sectionName(lines[i], name) && sameName(name, section))
+            header = i;
+    }
+    if (header == lines.size()) {
+        if (!lines.empty() && !trim(lines.back()).empty())
+            lines.emplace_back();
+        lines.push_back(std::string("[") + section + "]");
+        lines.push_back(entry);
+    } else {
+        size_t insertAt = header + 1;
+        bool replaced = false;
+        for (size_t i = header + 1; i < lines.size(); ++i) {
+            std::string name, k, v;
+            if (sectionName(lines[i], name))
+                break;
+            if (keyValue(lines[i], k, v) && sameName(k, key)) {
+                lines[i] = entry;
+                replaced = true;
+                break;
+            }
+            if (!trim(lines[i]).empty())
+                insertAt = i + 1;
+        }
+        if (!replaced)
+            lines.insert(lines.begin() + static_cast<long>(insertAt), entry);
+    }
+    std::string out;
+    for (const std::string& line : lines)
+        out += line + eol;
+    return out;
+}
+
+// ---- platform.h ------------------------------------------------------------
+
+#include "common/platform.h"
+
+int platformGetProfileInt(const char* section, const char* key, int defaultValue, const char* file)
+{
+    std::string text, value;
+    if (readProfileFile(profilePathFor(file), text) != ReadResult::Ok)
+        return defaultValue;
+    if (!findProfileValue(text, section, key, value))
+        return defaultValue;
+    return parseProfileInt(value, defaultValue);
+}
+
+bool platformWriteProfileString(const char* section, const char* key, const char* value,
+                                const char* file)
+{
+    const std::string path = profilePathFor(file);
+    std::string text;
+    // A file we cannot read as text is left alone rather than overwritten.
+    if (readProfileFile(path, text) == ReadResult::Unreadable)
+        return false;
+    return replaceFile(path, setProfileValue(text, section, key, value));
+}

@@ -1,0 +1,76 @@
+#include "host/host.h"
+
+namespace {
+
+const char* stepByte(const char* p) { return *p ? p + 1 : p; }
+
+unsigned code(const char* p) { return static_cast<unsigned char>(*p); }
+
+const char* skipSpaces(const char* p)
+{
+    while (*p == ' ')
+        ++p;
+    return p;
+}
+
+} // namespace
+
+const char* skipProgramName(const char* commandLine, CharStep next)
+{
+    if (!next)
+        next = stepByte;
+    const char* p = commandLine;
+    if (*p == '"') {
+        p = next(p);
+        while (*p && *p != '"')
+            p = next(p);
+        if (*p == '"')
+            p = next(p);
+    } else if (code(p) > 32) {
+        while (code(p) > 32)
+            p = next(p);
+    }
+    while (code(p) >= 1 && code(p) <= 32)
+        p = next(p);
+    return p;
+}
+
+HostCommand parseHostCommand(const char* text, bool win9xPlatform)
+{
+    for (const char* p = text;; ++p) {
+        switch (*p) {
+        case '\0':
+            return {RunMode::SettingsDialog, p};
+        case ' ':
+        case '-':
+        case '/':
+            continue;
+        case 'a':
+        case 'A':
+            if (!win9xPlatform)
+                return {RunMode::Invalid, p};
+            return {RunMode::ChangePassword, skipSpaces(p + 1)};
+        case 'c':
+        case 'C':
+            return {RunMode::SettingsDialogOwned, p + 1};
+        case 'p':
+        case 'P':
+        case 'l':
+        case 'L':
+            return {RunMode::Preview, skipSpaces(p + 1)};
+        case 's':
+        case 'S':
+            return {RunMode::Saver, p + 1};
+        default:
+            return {RunMode::Invalid, p};
+        }
+    }
+}
+
+uint32_t ParseWindowHandle(const char* text)
+{
+    uint32_t value = 0;
+    for (const char* p = text; *p >= '0' && *p <= '9'; ++p)
+        value = value * 10u + static_cast<uint32_t>(*p - '0');
+    return value;
+}

@@ -1,0 +1,106 @@
+// quelmar-render: the real scene offscreen on a scripted clock. Frame k is
+// sampled at S s + round(k * 1000 / F) ms, so a run is exactly repeatable.
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "backdrop/backdrop.h"
+#include "common/posix/posix_host.h"
+#include "common/posix/profile_file.h"
+#include "render/options.h"
+#include "render/png_writer.h"
+#include "render/trace.h"
+#include "scene/scene.h"
+#include "settings/settings.h"
+#include "surface/offscreen/egl_surface.h"
+#include "surface/surface.h"
+
+namespace {
+
+constexpr int ExitBadOptions = 2;
+constexpr int ExitFailure = 1;
+
+int fail(const std::string& message)
+{
+    std::fprintf(stderr, "quelmar-render: %s\n", message.c_str());
+    return ExitFailure;
+}
+
+TimeStamp frameTime(const RenderOptions& options, int64_t frame)
+{
+    const auto ms = static_cast<int64_t>(std::llround(static_cast<double>(frame) * 1000.0 / options.fps));
+    TimeStamp t;
+    t.seconds = static_cast<int32_t>(options.startSeconds + ms / 1000);
+    t.microseconds = static_cast<int32_t>(ms % 1000 * 1000);
+    return t;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    RenderOptions options;
+    std::string error;
+    if (!parseRenderOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "quelmar-render: %s\n", error.c_str());
+        return ExitBadOptions;
+    }
+    if (options.help) {
+        std::fputs(RenderUsage, stdout);
+        return 0;
+    }
+    if (!options.startGiven)
+        options.startSeconds = static_cast<int32_t>(std::time(nullptr));
+
+    std::FILE* trace = nullptr;
+    if (!options.traceFile.empty()) {
+        trace = options.traceFile == "-" ? stdout : std::fopen(options.traceFile.c_str(), "w");
+        if (!trace)
+            return fail("cannot write the trace to " + options.traceFile);
+    }
+    if (!options.pngDir.empty() && !makeDirectoryTree(options.pngDir))
+        return fail("cannot create the folder " + options.pngDir);
+
+    if (!createOffscreenSurface(options.width, options.height, error))
+        return fail(error);
+
+    if (!options.settingsFile.empty())
+        setProfilePath(options.settingsFile);
+    loadSettings();
+
+    TimeStamp clock = frameTime(options, 0);
+    installScriptedClock(&clock);
+    forceNextEncounter = options.forceEncounter;
+    ClientWidth = options.width;
+    ClientHeight = options.height;
+    InitScene(ClientWidth, ClientHeight);
+
+    std::vector<unsigned char> pixels;
+    if (!options.pngDir.empty())
+        pixels.resize(static_cast<size_t>(options.width) * options.height * 4);
+
+    int status = 0;
+    for (int64_t k = 0; k < options.frames && !hostQuit.requested; ++k) {
+        clock = frameTime(options, k);
+        drawFrame();
+        if (trace)
+            writeTraceLine(trace, k);
+        if (wantsPng(options, k)) {
+            readOffscreenPixels(options.width, options.height, pixels.data());
+            char name[32];
+            std::snprintf(name, sizeof name, "/frame-%06lld.png", static_cast<long long>(k));
+            if (!writePng(options.pngDir + name, options.width, options.height, pixels.data(), error)) {
+                status = fail(error);
+                break;
+            }
+        }
+    }
+    if (hostQuit.requested && status == 0)
+        status = ExitFailure;  // start-up reported its failure already
+    if (trace && trace != stdout && std::fclose(trace) != 0)
+        status = fail("cannot finish the trace file " + options.traceFile);
+    destroyOffscreenSurface();
+    return status;
+}

@@ -1,0 +1,139 @@
+#include "render/options.h"
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+const char* const RenderUsage =
+    "usage: quelmar-render [options]\n"
+    "  --start-seconds S   scripted start, seconds since 1970 (seeds the scene; default: now)\n"
+    "  --fps F             frames per second of scene time (default 60)\n"
+    "  --frames N          frames to draw (default 600)\n"
+    "  --width W --height H  size in pixels (default 640 x 480)\n"
+    "  --settings FILE     settings file to read (default: the user's Quelmar.ini)\n"
+    "  --png DIR           write frames as DIR/frame-NNNNNN.png\n"
+    "  --every K           with --png: every K-th frame (default: every frame)\n"
+    "  --at I,J,...        with --png: only these frames\n"
+    "  --trace FILE        one JSON object per frame (- for standard output)\n"
+    "  --encounter         start an encounter at the end of the first warp\n";
+
+namespace {
+
+bool parseInteger(const char* text, int64_t minimum, int64_t maximum, int64_t& out)
+{
+    if (!text || !*text)
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const long long value = std::strtoll(text, &end, 10);
+    if (errno != 0 || *end != '\0' || value < minimum || value > maximum)
+        return false;
+    out = value;
+    return true;
+}
+
+bool parseList(const char* text, std::vector<int64_t>& out)
+{
+    std::string item;
+    for (const char* p = text;; ++p) {
+        if (*p == ',' || *p == '\0') {
+            int64_t value = 0;
+            if (!parseInteger(item.c_str(), 0, INT64_MAX, value))
+                return false;
+            out.push_back(value);
+            item.clear();
+            if (*p == '\0')
+                return true;
+        } else {
+            item += *p;
+        }
+    }
+}
+
+} // namespace
+
+bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::string& error)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string name = argv[i];
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+            continue;
+        }
+        if (name == "--encounter") {
+            options.forceEncounter = true;
+            continue;
+        }
+        const bool takesValue = name == "--start-seconds" || name == "--fps" || name == "--frames" ||
+                                name == "--width" || name == "--height" || name == "--settings" ||
+                                name == "--png" || name == "--every" || name == "--at" ||
+                                name == "--trace";
+        if (!takesValue) {
+            error = "unknown option '" + name + "' (try --help)";
+            return false;
+        }
+        if (i + 1 >= argc) {
+            error = "option " + name + " needs a value";
+            return false;
+        }
+        const char* value = argv[++i];
+        int64_t number = 0;
+        bool ok = true;
+        if (name == "--start-seconds") {
+            ok = parseInteger(value, INT32_MIN, INT32_MAX, number);
+            options.startSeconds = static_cast<int32_t>(number);
+            options.startGiven = true;
+        } else if (name == "--fps") {
+            char* end = nullptr;
+            options.fps = std::strtod(value, &end);
+            ok = *value && *end == '\0' && std::isfinite(options.fps) && options.fps > 0 &&
+                 options.fps <= 100000;
+        } else if (name == "--frames") {
+            ok = parseInteger(value, 0, INT64_C(1) << 40, options.frames);
+        } else if (name == "--width" || name == "--height") {
+            ok = parseInteger(value, 1, 16384, number);
+            (name == "--width" ? options.width : options.height) = static_cast<int32_t>(number);
+        } else if (name == "--settings") {
+            options.settingsFile = value;
+            ok = *value != '\0';
+        } else if (name == "--png") {
+            options.pngDir = value;
+            ok = *value != '\0';
+        } else if (name == "--every") {
+            ok = parseInteger(value, 1, INT64_MAX, options.every);
+        } else if (name == "--at") {
+            ok = parseList(value, options.at);
+        } else if (name == "--trace") {
+            options.traceFile = value;
+            ok = *value != '\0';
+        }
+        if (!ok) {
+            error = "bad value '" + std::string(value) + "' for " + name;
+            return false;
+        }
+    }
+    if ((options.every || !options.at.empty()) && options.pngDir.empty()) {
+        error = "--every and --at need --png DIR";
+        return false;
+    }
+    if (options.every && !options.at.empty()) {
+        error = "use either --every or --at, not both";
+        return false;
+    }
+    return true;
+}
+
+bool wantsPng(const RenderOptions& options, int64_t frame)
+{
+    if (options.pngDir.empty())
+        return false;
+    if (!options.at.empty()) {
+        for (int64_t k : options.at)
+            if (k == frame)
+                return true;
+        return false;
+    }
+    return options.every == 0 || frame % options.every == 0;
+}

@@ -1,0 +1,50 @@
+// Settings: the five user settings, kept in one section of "Quelmar.ini"
+// through the platform's profile functions.
+#pragma once
+
+#include <cstdint>
+
+struct SaverSettings {
+    int32_t starCount = 300;      // "BG Stars", 100..600
+    int32_t warpLineCount = 200;  // "Warp Lines", 100..600
+    int32_t cameraPause = 120;    // "Camera Pause", seconds, 30..360
+    int32_t warpPause = 120;      // "Warp Pause", seconds, 30..360
+    int32_t textureDetail = 2;    // "Texture Detail": 0 none, 1 low, 2 high; not clamped
+    // Derived by loadSettings only: the star and warp-line records in use.
+    int32_t activeStarCount = 300;
+    int32_t activeWarpLineCount = 200;
+};
+
+extern SaverSettings settings;
+
+// One row per setting; it drives the INI keys, the clamps and the dialog.
+struct SettingDescription {
+    const char* key;             // INI key
+    int32_t SaverSettings::*field;
+    int32_t defaultValue;
+    int32_t minimum;
+    int32_t maximum;
+    bool clampedOnLoad;          // Texture Detail is taken as read
+    int dialogControl;           // scroll bar id; 0 for the radio buttons
+    const char* label;           // for people: the dialog's wording
+};
+
+inline constexpr int SettingCount = 5;
+extern const SettingDescription settingsTable[SettingCount];
+
+inline constexpr int32_t MaxStars = 600;
+inline constexpr int32_t MaxWarpLines = 600;
+
+// Written under "Visit the Website" and never read.
+extern const char* const MakerWebAddress;
+
+// The saver's read, on window creation before InitScene: clamped, and sets
+// the derived counts.
+void loadSettings();
+// The dialog's read: the same five reads, unclamped; derived counts untouched.
+void readSettingsRaw();
+// The dialog's OK: the five keys in table order, then the website key.
+void saveSettings();
+
+// Clamp as the saver does on load: above the maximum first, then below the minimum.
+int32_t clampSetting(const SettingDescription& setting, int32_t value);

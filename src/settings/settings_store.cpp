@@ -1,0 +1,79 @@
+#include <cstdio>
+
+#include "common/platform.h"
+#include "common/resources.h"
+#include "settings/settings.h"
+
+SaverSettings settings;
+
+const char* const MakerWebAddress = "https://www.dellmora.example/quelmar";
+
+const SettingDescription settingsTable[SettingCount] = {
+    {"BG Stars", &SaverSettings::starCount, 300, 100, MaxStars, true, 1000, "No. of background stars:"},
+    {"Warp Lines", &SaverSettings::warpLineCount, 200, 100, MaxWarpLines, true, 1004, "No. of warp lines:"},
+    {"Camera Pause", &SaverSettings::cameraPause, 120, 30, 360, true, 1006, "Camera change pause:"},
+    {"Warp Pause", &SaverSettings::warpPause, 120, 30, 360, true, 1007, "Warp pause:"},
+    {"Texture Detail", &SaverSettings::textureDetail, 2, 0, 2, false, 0, "Texture Detail"},
+};
+
+namespace {
+
+// Buffer sizes of the two string resources, terminator included.
+constexpr int SectionBufferSize = 40;
+constexpr int FileBufferSize = 13;
+
+struct ProfileNames {
+    char section[SectionBufferSize];
+    char file[FileBufferSize];
+};
+
+ProfileNames loadProfileNames()
+{
+    ProfileNames names{};
+    platformLoadString(IDS_SECTION, names.section, SectionBufferSize);
+    platformLoadString(IDS_INIFILE, names.file, FileBufferSize);
+    return names;
+}
+
+void readAll(const ProfileNames& names, bool clamp)
+{
+    for (const SettingDescription& setting : settingsTable) {
+        int32_t value = platformGetProfileInt(names.section, setting.key, setting.defaultValue, names.file);
+        if (clamp)
+            value = clampSetting(setting, value);
+        settings.*setting.field = value;
+    }
+}
+
+} // namespace
+
+int32_t clampSetting(const SettingDescription& setting, int32_t value)
+{
+    if (!setting.clampedOnLoad)
+        return value;
+    if (value > setting.maximum)
+        value = setting.maximum;
+    if (value < setting.minimum)
+        value = setting.minimum;
+    return value;
+}
+
+void loadSettings()
+{
+    readAll(loadProfileNames(), true);
+    settings.activeWarpLineCount = settings.warpLineCount;
+    settings.activeStarCount = settings.starCount;
+}
+
+void readSettingsRaw() { readAll(loadProfileNames(), false); }
+
+void saveSettings()
+{
+    const ProfileNames names = loadProfileNames();
+    for (const SettingDescription& setting : settingsTable) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%ld", static_cast<long>(settings.*setting.field));
+        platformWriteProfileString(names.section, setting.key, text, names.file);
+    }
+    platformWriteProfileString(names.section, "Visit the Website", MakerWebAddress, names.file);
+}

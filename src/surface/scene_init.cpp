@@ -1,0 +1,24 @@
+#include "backdrop/backdrop.h"
+#include "common/platform.h"
+#include "common/random.h"
+#include "ship/ship.h"
+#include "surface/surface.h"
+#include "textures/textures.h"
+
+TimeStamp SceneStartTime;
+int32_t ClientWidth = 0;
+int32_t ClientHeight = 0;
+
+void InitScene(int32_t width, int32_t height)
+{
+    SetupGlState(width, height);
+    SampleClock(SceneStartTime);
+    seedRandom(static_cast<uint32_t>(SceneStartTime.seconds));
+    prepareMesh();
+    initWarpLines();  // before the stars: both draw from the one sequence
+    initStars();
+    initFlashRing();
+    for (const TextureSpec& texture : textureSet)
+        loadTexture(texture.resourceId, texture.slot, programModule, texture.width, texture.height,
+                    texture.colourKey);
+}

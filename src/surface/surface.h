@@ -1,0 +1,37 @@
+// Rendering surface and frame loop: the scene's time source, the fixed GL
+// state, and scene start-up. The window and context code lives in the
+// platform folders (win32/, x11/, offscreen/).
+#pragma once
+
+#include <cstdint>
+
+// Wall-clock time with millisecond resolution.
+struct TimeStamp {
+    int32_t seconds = 0;       // since 1970-01-01 00:00:00 UTC
+    int32_t microseconds = 0;  // 0..999000, always a multiple of 1000
+};
+
+// Fills `out` with the wall clock (or the scripted clock, when installed);
+// returns 0. The scene's only time source.
+int SampleClock(TimeStamp& out);
+
+// The one seam for time: while `source` is set, SampleClock copies *source.
+// nullptr goes back to the wall clock. Used by quelmar-render and the tests.
+void installScriptedClock(const TimeStamp* source);
+
+extern TimeStamp SceneStartTime;  // sampled once by InitScene
+extern int32_t ClientWidth;       // drawing area, fixed for the run
+extern int32_t ClientHeight;
+
+// Scene start-up, once per GL context, after loadSettings: GL state, start
+// time and seeding, mesh, warp lines, stars, flash ring, the seven textures.
+void InitScene(int32_t width, int32_t height);
+
+// The fixed GL state of a new context, with the start-up projection.
+void SetupGlState(int32_t width, int32_t height);
+void SetupLight();
+void SetupFog();
+
+// Viewport and 45-degree perspective (near 1, far 300) for width x height;
+// a height of 0 counts as 1. Leaves GL_MODELVIEW selected.
+void ResizeView(int32_t width, int32_t height);
