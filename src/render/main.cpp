@@ -73,6 +73,11 @@ int main(int argc, char** argv)
     TimeStamp clock = frameTime(options, 0);
     installScriptedClock(&clock);
     forceNextEncounter = options.forceEncounter;
+    camera.fixedView = options.fixedView;
+    for (int axis = 0; axis < 3; ++axis) {
+        camera.fixedEye[axis] = options.eye[axis];
+        camera.fixedTarget[axis] = options.look[axis];
+    }
     ClientWidth = options.width;
     ClientHeight = options.height;
     InitScene(ClientWidth, ClientHeight);

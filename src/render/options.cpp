@@ -17,7 +17,9 @@ const char* const RenderUsage =
     "  --every K           with --png: every K-th frame (default: every frame)\n"
     "  --at I,J,...        with --png: only these frames\n"
     "  --trace FILE        one JSON object per frame (- for standard output)\n"
-    "  --encounter         start an encounter at the end of the first warp\n";
+    "  --encounter         start an encounter at the end of the first warp\n"
+    "  --eye X,Y,Z         fixed camera position (with --look; default 25,0,0)\n"
+    "  --look X,Y,Z        fixed look-at point (default 0.5,0,0)\n";
 
 namespace {
 
@@ -52,6 +54,21 @@ bool parseList(const char* text, std::vector<int64_t>& out)
     }
 }
 
+bool parseVector(const char* text, float (&out)[3])
+{
+    char* end = nullptr;
+    const char* p = text;
+    for (int axis = 0; axis < 3; ++axis) {
+        out[axis] = std::strtof(p, &end);
+        if (end == p || !std::isfinite(out[axis]))
+            return false;
+        if (axis < 2 && *end != ',')
+            return false;
+        p = end + (axis < 2 ? 1 : 0);
+    }
+    return *end == '\0';
+}
+
 } // namespace
 
 bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::string& error)
@@ -69,7 +86,7 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
         const bool takesValue = name == "--start-seconds" || name == "--fps" || name == "--frames" ||
                                 name == "--width" || name == "--height" || name == "--settings" ||
                                 name == "--png" || name == "--every" || name == "--at" ||
-                                name == "--trace";
+                                name == "--trace" || name == "--eye" || name == "--look";
         if (!takesValue) {
             error = "unknown option '" + name + "' (try --help)";
             return false;
@@ -105,6 +122,9 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
             ok = parseInteger(value, 1, INT64_MAX, options.every);
         } else if (name == "--at") {
             ok = parseList(value, options.at);
+        } else if (name == "--eye" || name == "--look") {
+            ok = parseVector(value, name == "--eye" ? options.eye : options.look);
+            options.fixedView = true;
         } else if (name == "--trace") {
             options.traceFile = value;
             ok = *value != '\0';

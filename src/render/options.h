@@ -17,7 +17,10 @@ struct RenderOptions {
     int64_t every = 0;            // with pngDir: every k-th frame (0: see `at`, else every frame)
     std::vector<int64_t> at;      // with pngDir: these frames only
     std::string traceFile;        // "-" for standard output
-    bool forceEncounter = false;  // start an encounter at the end of the first Settle
+    bool forceEncounter = false;
+    bool fixedView = false;       // --eye and --look: a fixed camera
+    float eye[3] = {25, 0, 0};
+    float look[3] = {0.5f, 0, 0};  // start an encounter at the end of the first Settle
     bool help = false;
 };
 

@@ -56,7 +56,26 @@ void chooseCameraPlacement()
         d = static_cast<float>(sceneRand() % 30 + 10);
 }
 
+namespace {
+
+void computeCamera();
+
+} // namespace
+
 void updateCamera()
+{
+    computeCamera();
+    if (camera.fixedView) {
+        for (int axis = 0; axis < 3; ++axis) {
+            camera.cameraEye[axis] = camera.fixedEye[axis];
+            camera.cameraTarget[axis] = camera.fixedTarget[axis];
+        }
+    }
+}
+
+namespace {
+
+void computeCamera()
 {
     if (warp.warpState == Cruise || warp.warpState == InWarp)
         chooseCameraPlacement();
@@ -96,3 +115,5 @@ void updateCamera()
     for (int32_t& jitter : camera.cameraJitter)
         jitter = sceneRand() % 20 - 10;
 }
+
+} // namespace

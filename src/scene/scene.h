@@ -30,6 +30,11 @@ struct Camera {
     int32_t cameraJitter[3] = {0, 0, 0};       // -10..9, the encounter view's offsets
     float cameraEye[3] = {0, 0, 10};
     float cameraTarget[3] = {0, 0, 0};
+    // Demonstrations and tests only: a fixed eye and look-at point that
+    // replace the results after every update (the draws are unchanged).
+    bool fixedView = false;
+    float fixedEye[3] = {0, 0, 0};
+    float fixedTarget[3] = {0, 0, 0};
 };
 extern Camera camera;
 
