@@ -22,6 +22,9 @@ extern StarField starField;
 void initStars();
 // Three point batches (sizes 1, 2, 3). Once per frame, under the camera matrix.
 void drawStars();
+// Where each batch ends: the stars with index below 0.33 N, then 0.66 N (both
+// formed as doubles), then the rest of the N stars.
+void starBatchEnds(int count, int ends[3]);
 
 // ---- Warp sequence ---------------------------------------------------------
 

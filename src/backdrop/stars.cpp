@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "backdrop/backdrop.h"
@@ -51,12 +52,19 @@ void initStars()
     }
 }
 
+void starBatchEnds(int count, int ends[3])
+{
+    const double limits[2] = {0.33 * count, 0.66 * count};
+    for (int batch = 0; batch < 2; ++batch)
+        ends[batch] = std::min(count, static_cast<int>(std::ceil(limits[batch])));
+    ends[2] = count;
+}
+
 void drawStars()
 {
     static const GLfloat emission[] = {0.5f, 0.5f, 0.5f, 1.0f};
-    const int count = settings.activeStarCount;
-    // Batch ends compared as doubles: 33/33/34 stars of 100, 99/99/102 of 300.
-    const double batchEnd[3] = {0.33 * count, 0.66 * count, static_cast<double>(count)};
+    int batchEnd[3];
+    starBatchEnds(settings.activeStarCount, batchEnd);
 
     glPushMatrix();
     glHint(GL_POINT_SMOOTH_HINT, GL_DONT_CARE);
@@ -68,7 +76,7 @@ void drawStars()
         glBegin(GL_POINTS);
         glMaterialfv(GL_FRONT, GL_EMISSION, emission);
         glColor4f(1, 1, 1, 1);
-        for (; i < count && i < batchEnd[batch]; ++i)
+        for (; i < batchEnd[batch]; ++i)
             glVertex3fv(starField.stars[i]);
         glEnd();
     }

@@ -71,10 +71,11 @@ bool sameName(const std::string& a, const char* b) { return strcasecmp(a.c_str()
 
 enum class ReadResult { Ok, Missing, Unreadable };
 
-// Reads a profile file: a regular file of sane size without NUL bytes.
+// Reads a profile file: a regular file of sane size without NUL bytes. Opened
+// without blocking, so a FIFO in its place cannot hang the saver.
 ReadResult readProfileFile(const std::string& path, std::string& text)
 {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return errno == ENOENT ? ReadResult::Missing : ReadResult::Unreadable;
     struct stat st {};
