@@ -16,6 +16,7 @@
 #include "settings/settings.h"
 #include "surface/offscreen/egl_surface.h"
 #include "surface/surface.h"
+#include "textures/textures.h"
 
 namespace {
 
@@ -106,6 +107,8 @@ int main(int argc, char** argv)
         status = ExitFailure;  // start-up reported its failure already
     if (trace && trace != stdout && std::fclose(trace) != 0)
         status = fail("cannot finish the trace file " + options.traceFile);
+    deleteTextures();
+    releaseEncounter();
     destroyOffscreenSurface();
     return status;
 }

@@ -1,12 +1,131 @@
+#include <cmath>
+#include <cstdint>
+
+#include "backdrop/backdrop.h"
 #include "scene/scene.h"
+#include "ship/ship.h"
+#include "surface/gl.h"
+#include "textures/textures.h"
 
 Encounter encounter;
 
-// The cube, the beams and the energy arrive with the encounter work; the
-// frame already calls them at their places.
-void regenerateEnergy() {}
-void drawCube() {}
+namespace {
+
+constexpr double RegenerationStep = 0.0015;
+constexpr double ApproachRate = 0.3141592653589793;  // 0.1 pi: rest reached after 10 s
+constexpr float ApproachSeconds = 9.95f;
+constexpr int CubeMaterial = 9;
+constexpr int SphereMaterial = 13;
+constexpr TextureSlot CubeSlot = 0;
+
+GLUquadric* bubble = nullptr;
+
+struct CubeFace {
+    float normal[3];
+    float corners[4][3];  // at texture coordinates (0,0), (1,0), (1,1), (0,1)
+};
+
+// Counter-clockwise from outside, so culling drops the far faces.
+const CubeFace cubeFaces[6] = {
+    {{0, 0, 1}, {{10, 10, 10}, {-10, 10, 10}, {-10, -10, 10}, {10, -10, 10}}},
+    {{0, 0, -1}, {{-10, 10, -10}, {10, 10, -10}, {10, -10, -10}, {-10, -10, -10}}},
+    {{0, 1, 0}, {{-10, 10, 10}, {10, 10, 10}, {10, 10, -10}, {-10, 10, -10}}},
+    {{0, -1, 0}, {{10, -10, 10}, {-10, -10, 10}, {-10, -10, -10}, {10, -10, -10}}},
+    {{-1, 0, 0}, {{-10, 10, 10}, {-10, 10, -10}, {-10, -10, -10}, {-10, -10, 10}}},
+    {{1, 0, 0}, {{10, 10, -10}, {10, 10, 10}, {10, -10, 10}, {10, -10, -10}}},
+};
+const float cubeTexCoords[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+
+} // namespace
+
+void initEncounter()
+{
+    if (!bubble)
+        bubble = gluNewQuadric();
+}
+
+void releaseEncounter()
+{
+    if (bubble)
+        gluDeleteQuadric(bubble);
+    bubble = nullptr;
+}
+
+void regenerateEnergy()
+{
+    if (encounter.energyLevel >= 1.0f)
+        return;
+    // Whole milliseconds; the remainder keeps m's sign, so negative times never qualify.
+    const auto m = static_cast<int64_t>(SceneClock * 1000.0f);
+    if (m % 4 == 1) {
+        encounter.energyLevel = static_cast<float>(encounter.energyLevel + RegenerationStep);
+        encounter.lastEnergyChange = SceneClock;
+    }
+}
+
+void updateApproach()
+{
+    const float t = SceneClock - warp.warpStateStart;
+    const double f = (std::cos(ApproachRate * t) + 1) * 0.5;
+    for (int axis = 0; axis < 3; ++axis)
+        encounter.cubePosition[axis] =
+            static_cast<float>(encounter.encounterBase[axis] + encounter.encounterStart[axis] * f);
+    if (t > ApproachSeconds)
+        encounter.encounterMode = Standoff;
+}
+
+void drawCube()
+{
+    glPushMatrix();
+    glEnable(GL_FOG);  // the cube alone fades at the far plane
+    glBindTexture(GL_TEXTURE_2D, TextureNames[CubeSlot]);
+    glEnable(GL_TEXTURE_2D);
+    glScalef(2, 2, 2);
+    glCullFace(GL_BACK);
+    glEnable(GL_CULL_FACE);
+    setMaterial(CubeMaterial);
+    for (const CubeFace& face : cubeFaces) {
+        glBegin(GL_POLYGON);
+        glNormal3fv(face.normal);
+        for (int corner = 0; corner < 4; ++corner) {
+            glTexCoord2fv(cubeTexCoords[corner]);
+            glVertex3fv(face.corners[corner]);
+        }
+        glEnd();
+    }
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_FOG);
+    glPopMatrix();
+}
+
 void updateBeams() {}
-void updateApproach() {}
-void drawBeam(const float*, const float*, int) {}
-void drawEnergySphere() {}
+
+void drawBeam(const float from[3], const float to[3], int code)
+{
+    setMaterial(code);
+    glPushMatrix();
+    glLineWidth(5);
+    glEnable(GL_BLEND);
+    glBegin(GL_LINES);
+    glVertex3fv(from);
+    glVertex3fv(to);
+    glEnd();
+    glDisable(GL_BLEND);
+    glPopMatrix();
+}
+
+void drawEnergySphere()
+{
+    if (!bubble)
+        return;
+    glPushMatrix();
+    glTranslatef(warp.shipOffset[0], warp.shipOffset[1], warp.shipOffset[2]);
+    setMaterial(SphereMaterial);
+    glTranslatef(-2, -0.5f, 0);
+    glScalef(2.25f, 0.75f, 1.2f);
+    glEnable(GL_BLEND);
+    gluSphere(bubble, 7.5, 20, 20);
+    glDisable(GL_BLEND);
+    glPopMatrix();
+}

@@ -78,6 +78,11 @@ void updateApproach();
 void drawBeam(const float from[3], const float to[3], int code);
 void drawEnergySphere();
 
+// The bubble's GLU quadric, made once at scene start-up (none made twice)
+// and released with the scene. Without one the bubble is simply not drawn.
+void initEncounter();
+void releaseEncounter();
+
 // ---- Overlay ---------------------------------------------------------------
 
 struct Overlay {

@@ -1,6 +1,7 @@
 #include "backdrop/backdrop.h"
 #include "common/platform.h"
 #include "common/random.h"
+#include "scene/scene.h"
 #include "ship/ship.h"
 #include "surface/surface.h"
 #include "textures/textures.h"
@@ -21,4 +22,5 @@ void InitScene(int32_t width, int32_t height)
     for (const TextureSpec& texture : textureSet)
         loadTexture(texture.resourceId, texture.slot, programModule, texture.width, texture.height,
                     texture.colourKey);
+    initEncounter();  // the bubble's quadric: made here, never per frame
 }

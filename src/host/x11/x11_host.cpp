@@ -237,8 +237,10 @@ int RunSaver(Window parent)
         glXSwapBuffers(display, window);
     }
 
-    if (run.surface.window)
+    if (run.surface.window) {
         deleteTextures();
+        releaseEncounter();
+    }
     releaseGlxSurface(run.surface);
     XCloseDisplay(display);
     return hostQuit.requested ? hostQuit.exitCode : 0;

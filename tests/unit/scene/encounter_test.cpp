@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "support/scene_driver.h"
+
+namespace {
+
+TEST(Energy, RegeneratesInFramesWhoseMillisecondsLeaveOneByFour)
+{
+    resetSceneModules();
+    encounter.energyLevel = 0.5f;
+    for (int ms = 0; ms < 40; ++ms) {
+        SceneClock = ms / 1000.0f;
+        const float before = encounter.energyLevel;
+        regenerateEnergy();
+        const bool stepped = encounter.energyLevel != before;
+        const int whole = static_cast<int>(SceneClock * 1000.0f);
+        EXPECT_EQ(stepped, whole % 4 == 1) << ms;
+        if (stepped) {
+            EXPECT_NEAR(encounter.energyLevel - before, 0.0015, 1e-7);
+            EXPECT_EQ(encounter.lastEnergyChange, SceneClock);
+        }
+    }
+}
+
+TEST(Energy, NegativeTimesNeverQualify)
+{
+    resetSceneModules();
+    encounter.energyLevel = 0.2f;
+    for (int ms = -1; ms > -400; --ms) {
+        SceneClock = ms / 1000.0f;
+        regenerateEnergy();
+    }
+    EXPECT_EQ(encounter.energyLevel, 0.2f);
+    EXPECT_EQ(encounter.lastEnergyChange, 0.0f);
+}
+
+TEST(Energy, StopsAtTheFirstValueOfOneOrMore)
+{
+    for (float start : {-0.3f, 0.0f, 0.9991f, 0.99999f}) {
+        resetSceneModules();
+        encounter.energyLevel = start;
+        float first = -1;
+        for (int ms = 1; ms < 2000000; ms += 4) {
+            SceneClock = ms / 1000.0f;
+            regenerateEnergy();
+            if (encounter.energyLevel >= 1.0f && first < 0)
+                first = encounter.energyLevel;
+        }
+        ASSERT_GE(first, 1.0f) << start;
+        EXPECT_EQ(encounter.energyLevel, first) << start;
+        EXPECT_LT(encounter.energyLevel, 1.0015f) << start;
+    }
+}
+
+TEST(Energy, FullEnergyLeavesTheChangeTimeAlone)
+{
+    resetSceneModules();
+    SceneClock = 0.001f;
+    regenerateEnergy();
+    EXPECT_EQ(encounter.energyLevel, 1.0f);
+    EXPECT_EQ(encounter.lastEnergyChange, 0.0f);
+}
+
+TEST(Approach, GlidesFromThreeTimesTheRestPositionToIt)
+{
+    resetSceneModules();
+    encounter.encounterMode = Approach;
+    const float base[3] = {50, -20, 7};
+    for (int axis = 0; axis < 3; ++axis) {
+        encounter.encounterBase[axis] = base[axis];
+        encounter.encounterStart[axis] = 2 * base[axis];
+    }
+    warp.warpStateStart = 100;
+    const struct {
+        float t, factor;
+    } points[] = {{0, 3}, {5, 2}, {10, 1}, {2.5f, 2 + std::cos(0.25 * 3.141592653589793)}};
+    for (const auto& p : points) {
+        SceneClock = 100 + p.t;
+        encounter.encounterMode = Approach;
+        updateApproach();
+        for (int axis = 0; axis < 3; ++axis)
+            EXPECT_NEAR(encounter.cubePosition[axis], base[axis] * p.factor, 1e-3) << p.t;
+    }
+    SceneClock = 109.95f;
+    encounter.encounterMode = Approach;
+    updateApproach();
+    EXPECT_EQ(encounter.encounterMode, Approach);
+    SceneClock = 109.96f;
+    updateApproach();
+    EXPECT_EQ(encounter.encounterMode, Standoff);
+    EXPECT_NEAR(encounter.cubePosition[0], 50, 0.01);  // the last position stays
+}
+
+TEST(Approach, CubeIsPlacedFarOutInTheFrameAfterTheEncounterBegins)
+{
+    SceneDriver driver(2024);
+    forceNextEncounter = true;
+    settings.warpPause = 30;
+    ASSERT_TRUE(driver.runUntil([] { return encounter.encounterMode == Approach; }));
+    // The frame that started it placed the cube at three times the rest position.
+    for (int axis = 0; axis < 3; ++axis)
+        EXPECT_NEAR(encounter.cubePosition[axis], 3 * encounter.encounterBase[axis], 1e-3);
+    ASSERT_TRUE(driver.runUntil([] { return encounter.encounterMode == Standoff; }));
+    for (int axis = 0; axis < 3; ++axis)
+        EXPECT_NEAR(encounter.cubePosition[axis], encounter.encounterBase[axis], 0.01);
+}
+
+} // namespace
