@@ -10,6 +10,7 @@
 #include "common/random.h"
 #include "scene/scene.h"
 #include "settings/settings.h"
+#include "ship/ship.h"
 #include "surface/offscreen/egl_surface.h"
 #include "surface/surface.h"
 
@@ -37,6 +38,7 @@ bool startBenchScene(int32_t width, int32_t height, int32_t stars, int32_t warpL
     encounter = {};
     overlay = {};
     sceneRandom = {};
+    resetShipMesh();  // InitScene scales the mesh in place
     setProfilePath("/nonexistent/quelmar-bench.ini");
     loadSettings();
     settings.activeStarCount = stars;

@@ -10,6 +10,7 @@
 #include "common/random.h"
 #include "scene/scene.h"
 #include "settings/settings.h"
+#include "ship/ship.h"
 #include "surface/offscreen/egl_surface.h"
 #include "surface/surface.h"
 
@@ -80,6 +81,7 @@ void startTestScene(int32_t startSeconds)
     warpLines = {};
     flashRing = {};
     sceneRandom = {};
+    resetShipMesh();  // InitScene scales the mesh in place
     SceneClock = 0;
     forceNextEncounter = false;
     setProfilePath("/nonexistent/quelmar-test.ini");  // defaults

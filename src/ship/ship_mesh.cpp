@@ -1,0 +1,3 @@
+#include "ship/mesh.h"
+
+void resetShipMesh() { shipMesh = storedShipMesh; }
