@@ -1,3 +1,10 @@
+// The ship, in stored units (x towards the nose, y up, z across). The hull is
+// a loft of rows running nose to stern on its +z half, mirrored, and closed by
+// the nose, the belly light and the stern around the rear panel; the under
+// panel is a grid of cells cut from its belly. Canopy, fin, mast, engines and
+// wing roots are set into it, open where they sit inside. Each pod is a
+// hexagonal body on a wedge-shaped pylon whose root is the hull's chine, the
+// line that it turns about.
 #include "ship_shape.h"
 
 #include <algorithm>
@@ -57,9 +64,9 @@ struct Ship {
     MeshBuilder m;
     Row top, shoulder, windowBase, chine, lower, bottom, keelSide, keel;
     Row panelOuter, panelInner;  // the under panel's columns at z = 12 and z = 4
-    int nose = 0, noseBase = 0, cheek = 0, noseRidge = 0, noseSide = 0, chinFront = 0;
+    int nose = 0, noseBase = 0, cheek = 0, noseRidge = 0, noseSide = 0, chin = 0;
     int lightFront = 0, light = 0, lightRear = 0, lightSide = 0;
-    int noseFace = 0, windowFace = 0, nameFace = 0;
+    int noseFace = 0;
     std::vector<int> bellyLightFaces, nameFaces, windowFaces, arrowFaces;
 };
 
@@ -74,8 +81,8 @@ void hullRows(Ship& s)
 
     s.noseRidge = m.vertex(81, 4, 0);
     s.noseSide = m.vertex(81, 1, 5);
-    s.top = m.row(points({{81, 4, 0}, {70, 6, 0}, {60, 8, 0}, {50, 10, 0}, {40, 12, 0},
-                          {30, 12, 0}, {20, 12, 0}, {10, 12, 0}, {0, 12, 0}, {-30, 11, 0}, {-60, 10, 0}, {-75, 9, 0}, {-90, 8, 0}}));
+    s.top = m.row(points({{81, 4, 0}, {70, 6, 0}, {60, 8, 0}, {50, 10, 0}, {40, 12, 0}, {30, 12, 0}, {20, 12, 0},
+                          {10, 12, 0}, {0, 12, 0}, {-30, 11, 0}, {-60, 10, 0}, {-75, 9, 0}, {-90, 8, 0}}));
     s.shoulder = m.row(points({{85, 0, 10}, {78, 3, 10}, {70, 5, 11}, {60, 7, 11}, {50, 7, 12}, {40, 7, 12},
                                {30, 7, 13}, {20, 7, 13}, {10, 7, 14}, {0, 7, 14}, {-10, 7, 14}, {-20, 7, 15},
                                {-30, 7, 15}, {-40, 7, 15}, {-50, 7, 15}, {-60, 6, 15}, {-75, 6, 15},
@@ -95,7 +102,7 @@ void hullRows(Ship& s)
                             {-50, -10, 16}, {-62, -9.35, 16}, {-74, -8.5, 16}, {-90, -9.35, 15}}));
     s.panelOuter = slice(s.lower, 2, 6);
     s.panelInner = m.row(points({{64, -3, 4}, {48, -5, 4}, {32, -5, 4}, {16, -5, 4}}));
-    s.chinFront = m.vertex(74, -3, 0);
+    s.chin = m.vertex(74, -3, 0);
     s.lightFront = m.vertex(10, -7, 0);
     s.light = m.vertex(4, -10, 0);
     s.lightSide = m.vertex(4, -9, 5);
@@ -122,7 +129,7 @@ void hullHalf(Ship& s)
     band(s.windowBase, s.chine);
     s.arrowFaces = band(s.chine, s.lower);
     // The belly ahead of the under panel, then behind it down to the keel.
-    band(slice(s.lower, 0, 3), {s.noseBase, s.chinFront, s.panelInner.front()});
+    band(slice(s.lower, 0, 3), {s.noseBase, s.chin, s.panelInner.front()});
     band(slice(s.lower, 5, s.lower.size()), s.bottom);
     m.triangle(Hull, s.panelInner.back(), s.lightFront, s.lightSide, hullInside);
     m.triangle(Hull, s.panelInner.back(), s.bottom[1], s.lightSide, hullInside);
@@ -135,7 +142,7 @@ void hullCentre(Ship& s)
 {
     MeshBuilder& m = s.m;
     const int front = s.panelInner.front(), back = s.panelInner.back();
-    m.triangle(Hull, s.chinFront, front, m.vertex(mirrored(m.at(front))), hullInside);
+    m.triangle(Hull, s.chin, front, m.vertex(mirrored(m.at(front))), hullInside);
     m.triangle(Hull, back, m.vertex(mirrored(m.at(back))), s.lightFront, hullInside);
     // The tip of the deck: on the +z side one face from the nose to the
     // ridge, on the -z side two, over the side point of the ridge.
@@ -183,10 +190,11 @@ void sternHalf(Ship& s, int panelTop, int panelBottom)
 // The bridge canopy on the ridge; its front top is the top light.
 void canopy(MeshBuilder& m)
 {
-    const int front = m.vertex(38, 11, 0), back = m.vertex(2, 11, 0);
+    // Its front stays behind the name plate on the deck (x = 30..40).
+    const int front = m.vertex(30, 11, 0), back = m.vertex(2, 11, 0);
     const Row crown = {front, m.vertex(26, 14, 0), m.vertex(12, 14, 0), back};
-    const Row side = {front, m.vertex(25, 13, 3), m.vertex(12, 13, 4), back};
-    const Row base = {front, m.vertex(28, 10, 5), m.vertex(12, 9, 6), back};
+    const Row side = {front, m.vertex(24, 13, 3), m.vertex(12, 13, 4), back};
+    const Row base = {front, m.vertex(26, 10, 5), m.vertex(12, 9, 6), back};
     const size_t first = m.faces[Hull].size();
     m.strip(Hull, crown, side, axisInside(9, 0));
     m.strip(Hull, side, base, axisInside(9, 0));
@@ -224,7 +232,7 @@ void engine(MeshBuilder& m)
 void wing(MeshBuilder& m)
 {
     const Row rootTop = m.row(points({{10, -4, 15}, {-10, -6, 16}, {-30, -6, 17}, {-50, -6, 17}}));
-    const Row edge = m.row(points({{10, -5, 15}, {-10, -7, 19}, {-30, -7, 21}, {-50, -7, 23}}));
+    const Row edge = m.row(points({{10, -5, 15}, {-10, -7, 20}, {-30, -7, 23}, {-50, -7, 25}}));
     const Row rootBottom = m.row(points({{10, -6, 13}, {-10, -8, 16}, {-30, -8, 17}, {-50, -8, 17}}));
     m.strip(Hull, rootTop, edge, [](Vec c) { return Vec{c.x, c.y - 10, c.z}; });
     m.strip(Hull, edge, rootBottom, [](Vec c) { return Vec{c.x, c.y + 10, c.z}; });
@@ -414,12 +422,14 @@ void podCodes(MeshBuilder& m, const Pod& pod)
     for (int f : pod.strip) {
         Face& face = m.faces[PodA][static_cast<size_t>(f)];
         int dark = 0;
+        bool lowerFacet = true;
         for (Corner& c : face.corner) {
-            c.code = m.at(c.vertex).y == -8 ? BlueGlow : DarkBlue;
+            const double y = m.at(c.vertex).y;
+            c.code = y == -8 ? BlueGlow : DarkBlue;
             dark += c.code == DarkBlue;
+            lowerFacet = lowerFacet && y != -5;
         }
-        if (dark == 2 && m.at(face.corner[0].vertex).y != -5 && m.at(face.corner[1].vertex).y != -5 &&
-            m.at(face.corner[2].vertex).y != -5) {
+        if (dark == 2 && lowerFacet) {
             Corner* back = nullptr;
             for (Corner& c : face.corner)
                 if (c.code == DarkBlue && (!back || m.at(c.vertex).x < m.at(back->vertex).x))
