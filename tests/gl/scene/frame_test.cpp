@@ -146,9 +146,10 @@ TEST(Frame, StreaksInWarpAndDropOutOnly)
     startTestScene();
     camera.fixedView = true;
     camera.fixedEye[0] = 0;
-    camera.fixedEye[1] = 0;
+    camera.fixedEye[1] = 30;  // above the ship, which would block the view
     camera.fixedEye[2] = 0;
     camera.fixedTarget[0] = -1;  // looking down the stream
+    camera.fixedTarget[1] = 30;
     drawFrames(2);
     EXPECT_EQ(colouredPixels(readFrame()), 0);
     warp.warpState = InWarp;

@@ -17,6 +17,10 @@ void startOverlayScene()
     startTestScene();
     settings.activeStarCount = 0;
     settings.activeWarpLineCount = 0;
+    // A still camera facing away from the ship: only the overlay shows.
+    camera.fixedView = true;
+    camera.fixedEye[2] = 60;
+    camera.fixedTarget[2] = 120;
 }
 
 void frame()
