@@ -1,0 +1,25 @@
+# Runs bitmapgen into a fresh folder and compares every file it writes with
+# the committed one, byte for byte.
+#   cmake -DGENERATOR=... -DASSETS=<source>/assets -DOUT=<scratch> -P check_reproducible.cmake
+file(REMOVE_RECURSE "${OUT}")
+execute_process(COMMAND "${GENERATOR}" "${ASSETS}" "${OUT}" RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "bitmapgen failed: ${status}")
+endif()
+file(GLOB_RECURSE written RELATIVE "${OUT}" "${OUT}/*")
+if(NOT written)
+  message(FATAL_ERROR "bitmapgen wrote nothing")
+endif()
+set(differing "")
+foreach(name IN LISTS written)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files "${OUT}/${name}" "${ASSETS}/${name}"
+                  RESULT_VARIABLE same)
+  if(NOT same EQUAL 0)
+    list(APPEND differing ${name})
+  endif()
+endforeach()
+if(differing)
+  message(FATAL_ERROR "differ from the committed assets: ${differing} (run tools/bitmapgen/generate.sh)")
+endif()
+list(LENGTH written count)
+message(STATUS "${count} files reproduced")
