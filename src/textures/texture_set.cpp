@@ -1,4 +1,9 @@
+#include <cstdlib>
+#include <cstring>
+
 #include "common/resources.h"
+#include "settings/settings.h"
+#include "surface/gl.h"
 #include "textures/textures.h"
 
 uint32_t TextureNames[TextureCount] = {};
@@ -10,8 +15,52 @@ const TextureSpec textureSet[TextureCount] = {
     {IDB_ENERGYPANEL, 6, 64, 256, true},
 };
 
-// The bitmaps and their conversion arrive with the texture work; until then
-// the slots keep name 0, which binds the default texture.
-void loadTexture(int, TextureSlot, ModuleHandle, int, int, bool) {}
+namespace {
 
-void deleteTextures() {}
+constexpr int32_t LinearFilterDetail = 2;  // "High"; None and Low filter nearest
+
+// The pixel buffer of one conversion. Sides outside 1..MaxBitmapSide cannot
+// be meant and would overflow the size, so they fail like the allocation.
+unsigned char* allocatePixels(int width, int height)
+{
+    if (width <= 0 || width > MaxBitmapSide || height <= 0 || height > MaxBitmapSide)
+        return nullptr;
+    return static_cast<unsigned char*>(std::malloc(static_cast<size_t>(width) * height * 4));
+}
+
+} // namespace
+
+void loadTexture(int resourceId, TextureSlot slot, ModuleHandle instance, int width, int height,
+                 bool colourKey)
+{
+    if (slot < 0 || slot >= TextureCount)
+        return;
+    unsigned char* pixels = allocatePixels(width, height);
+    if (!pixels) {
+        platformShowError("Error", "Error alocating texture memory!!");
+        platformPostQuit(0);
+        return;
+    }
+    // A bitmap that cannot be read leaves a transparent black texture rather
+    // than whatever the buffer held.
+    if (!platformReadBitmap(instance, resourceId, width, height, colourKey, pixels))
+        std::memset(pixels, 0, static_cast<size_t>(width) * height * 4);
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glGenTextures(1, &TextureNames[slot]);
+    glBindTexture(GL_TEXTURE_2D, TextureNames[slot]);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    const GLint filter = settings.textureDetail == LinearFilterDetail ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    std::free(pixels);
+}
+
+void deleteTextures()
+{
+    glDeleteTextures(TextureCount, TextureNames);
+    // Cleared, so that a second call deletes nothing.
+    std::memset(TextureNames, 0, sizeof TextureNames);
+}

@@ -1,0 +1,108 @@
+// The compiled-in bitmaps: their formats, and the pictures' geometry where
+// the overlay depends on it.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "common/platform.h"
+#include "common/posix/embedded_bitmaps.h"
+#include "common/resources.h"
+#include "textures/textures.h"
+
+namespace {
+
+const EmbeddedBitmap* embedded(int id)
+{
+    for (int i = 0; i < embeddedBitmapCount; ++i)
+        if (embeddedBitmaps[i].id == id)
+            return &embeddedBitmaps[i];
+    return nullptr;
+}
+
+struct Picture {
+    int width;
+    int height;
+    std::vector<unsigned char> rgba;
+
+    const unsigned char* at(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
+    bool opaque(int x, int y) const { return at(x, y)[3] == 255; }
+    bool yellow(int x, int y) const { return opaque(x, y) && at(x, y)[0] > 200 && at(x, y)[1] > 150 && at(x, y)[2] < 80; }
+};
+
+Picture read(int id, int width, int height, bool key)
+{
+    Picture p{width, height, std::vector<unsigned char>(static_cast<size_t>(width) * height * 4)};
+    EXPECT_TRUE(platformReadBitmap(programModule, id, width, height, key, p.rgba.data())) << id;
+    return p;
+}
+
+} // namespace
+
+TEST(TextureAssets, EverySlotHasAn8BitBitmapOfItsSize)
+{
+    for (const TextureSpec& texture : textureSet) {
+        SCOPED_TRACE(texture.resourceId);
+        const EmbeddedBitmap* bitmap = embedded(texture.resourceId);
+        ASSERT_NE(bitmap, nullptr);
+        BitmapHeader header;
+        ASSERT_EQ(readBitmapHeader(bitmap->data, bitmap->size, header), BitmapStatus::Ok);
+        EXPECT_EQ(header.width, texture.width);
+        EXPECT_EQ(header.height, texture.height);
+        EXPECT_EQ(header.paletteSize, 256);
+        const bool compressed = texture.resourceId == IDB_CUBE || texture.resourceId == IDB_CAPTION;
+        EXPECT_EQ(header.rle8, compressed);
+        read(texture.resourceId, texture.width, texture.height, texture.colourKey);
+    }
+}
+
+TEST(TextureAssets, WrongSizesAndUnknownIdsAreRefused)
+{
+    std::vector<unsigned char> rgba(256 * 256 * 4);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(platformReadBitmap(programModule, IDB_CUBE, 128, 256, false, rgba.data()));
+    EXPECT_FALSE(platformReadBitmap(programModule, 999, 4, 4, false, rgba.data()));
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("bitmap 107: the bitmap is not of the expected size"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("bitmap 999: no such bitmap"), std::string::npos) << errors;
+}
+
+TEST(TextureAssets, CaptionIsWhiteLetteringOnTheKey)
+{
+    const Picture caption = read(IDB_CAPTION, 256, 16, true);
+    const unsigned char* corner = caption.at(0, 0);
+    EXPECT_EQ(corner[0] + corner[1] + corner[2], 0);
+    int transparent = 0, white = 0;
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 256; ++x) {
+            const unsigned char* p = caption.at(x, y);
+            transparent += p[3] == 0;
+            white += p[3] == 255 && p[0] == 255 && p[1] == 255 && p[2] == 255;
+        }
+    EXPECT_GT(transparent, 256 * 16 / 3);
+    EXPECT_GT(white, 300);
+}
+
+// The overlay draws the panel at 1:1 with the energy bar over columns 2..29
+// and rows 23..141 of it (its foot on row 142's top edge).
+TEST(TextureAssets, EnergyPanelFramesTheBarAndMarksItsLevels)
+{
+    const Picture panel = read(IDB_ENERGYPANEL, 64, 256, true);
+    EXPECT_FALSE(panel.opaque(0, 0));
+    for (int y = 23; y <= 141; ++y)
+        for (int x = 2; x <= 29; ++x)
+            ASSERT_FALSE(panel.opaque(x, y)) << "the bar's area must stay clear at " << x << "," << y;
+    for (int x = 1; x <= 30; ++x) {
+        EXPECT_TRUE(panel.yellow(x, 22)) << "top of the frame at column " << x;
+        EXPECT_TRUE(panel.yellow(x, 142)) << "foot of the frame at column " << x;
+    }
+    for (int y = 22; y <= 142; ++y) {
+        EXPECT_TRUE(panel.yellow(1, y)) << "left of the frame at row " << y;
+        EXPECT_TRUE(panel.yellow(30, y)) << "right of the frame at row " << y;
+    }
+    // 100 %, 50 % (the bar's top at 59.5 rows: inside row 82) and 0 %.
+    for (const int row : {22, 82, 142}) {
+        EXPECT_TRUE(panel.yellow(34, row)) << "mark at row " << row;
+        EXPECT_FALSE(panel.opaque(34, row - 1));
+        EXPECT_FALSE(panel.opaque(34, row + 1));
+    }
+}
