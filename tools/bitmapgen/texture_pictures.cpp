@@ -334,6 +334,12 @@ Canvas energyPanelPicture()
     const Colour deep = rgb(176, 132, 0);
     Canvas c(64, 256, purple);
 
+    // A bracket along the panel's left edge, nearly its whole height; the
+    // top-left pixel stays purple, since it names the key colour.
+    fillRect(c, 0, 2, 1, 254, deep);
+    fillRect(c, 0, 2, 12, 3, deep);
+    fillRect(c, 0, 253, 12, 254, deep);
+
     // The bar fills columns BarLeft..BarRight and rows BarTop..BarFoot - 1
     // (the overlay stands it 2 pixels in, 28 wide, 119 high, its foot 142
     // rows below the panel's top): the frame is the ring just outside.
@@ -357,8 +363,8 @@ Canvas energyPanelPicture()
     }
     for (const int row : {BarFoot - 30, BarFoot - 90})
         fillRect(c, BarRight + 2, row, BarRight + 5, row + 1, yellow);
-    coverTextCrisp(labels, 1, 8, "ENERGY", 1);
-    coverTextCrisp(labels, 1, BarFoot + 8, "ALCYONE", 1);
+    coverTextCrisp(labels, 3, 8, "ENERGY", 1);
+    coverTextCrisp(labels, 3, BarFoot + 8, "ALCYONE", 1);
     paint(c, labels, yellow);
     return c;
 }

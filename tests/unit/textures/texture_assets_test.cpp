@@ -87,7 +87,9 @@ TEST(TextureAssets, CaptionIsWhiteLetteringOnTheKey)
 TEST(TextureAssets, EnergyPanelFramesTheBarAndMarksItsLevels)
 {
     const Picture panel = read(IDB_ENERGYPANEL, 64, 256, true);
-    EXPECT_FALSE(panel.opaque(0, 0));
+    // The key is the purple background, nothing drawn over the corner.
+    const unsigned char* corner = panel.at(0, 0);
+    EXPECT_TRUE(corner[0] == 128 && corner[1] == 0 && corner[2] == 128);
     for (int y = 23; y <= 141; ++y)
         for (int x = 2; x <= 29; ++x)
             ASSERT_FALSE(panel.opaque(x, y)) << "the bar's area must stay clear at " << x << "," << y;
