@@ -58,6 +58,8 @@ void markWarpStateStart();
 // When set, the next end of Settle starts an encounter whatever its draw
 // gives (the draw is still made). For demonstrations and tests only.
 extern bool forceNextEncounter;
+// Set once forcing has started an encounter that the draw alone would not have.
+extern bool encounterWasForced;
 
 // ---- Warp lines and flash --------------------------------------------------
 

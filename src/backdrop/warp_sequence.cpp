@@ -8,6 +8,7 @@
 
 WarpSequence warp;
 bool forceNextEncounter = false;
+bool encounterWasForced = false;
 
 namespace {
 
@@ -165,6 +166,7 @@ void updateSettle(float t)
         warp.flashScale = 0;
         const bool drawn = sceneRand() % 100 > 70;  // 29 chances in 100
         if (drawn || forceNextEncounter) {
+            encounterWasForced = encounterWasForced || !drawn;
             forceNextEncounter = false;
             startEncounter();
         }

@@ -3,6 +3,7 @@
 #include "backdrop/backdrop.h"
 #include "common/random.h"
 #include "scene/scene.h"
+#include "ship/ship.h"
 
 namespace {
 
@@ -73,4 +74,16 @@ void writeTraceLine(std::FILE* out, int64_t frame)
     line.field("cubePosition", encounter.cubePosition);
     line.field("energyLevel", static_cast<double>(encounter.energyLevel));
     line.field("lastEnergyChange", static_cast<double>(encounter.lastEnergyChange));
+
+    const Beam& beam = encounter.beam;
+    line.field("beamActive", beam.active);
+    line.field("beamIncoming", beam.incoming);
+    line.field("beamStartTime", static_cast<double>(beam.startTime));
+    line.field("beamSource", beam.source);
+    line.field("beamTarget", beam.target);
+    line.field("beamVertex", beam.vertex);
+    line.field("debrisActive", debrisActive);
+    line.field("hullHits", debris.hullHits);
+    line.field("panelOffset", overlay.panelOffset);
+    line.field("forcedEncounter", encounterWasForced);
 }

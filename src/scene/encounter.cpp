@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "backdrop/backdrop.h"
+#include "common/random.h"
 #include "scene/scene.h"
 #include "ship/ship.h"
 #include "surface/gl.h"
@@ -17,6 +18,16 @@ constexpr float ApproachSeconds = 9.95f;
 constexpr int CubeMaterial = 9;
 constexpr int SphereMaterial = 13;
 constexpr TextureSlot CubeSlot = 0;
+constexpr int CubeBeamMaterial = 11;
+constexpr int ShipBeamMaterial = 12;
+constexpr int BeamStartChance = 60;  // one frame in 60 while idle
+constexpr float BeamSeconds = 0.5f;
+constexpr double DrainStep = 0.0001;  // per unit of the drain draw (0..99)
+
+// Where the ship's beams leave it: the underside chain, and the two top chains.
+const int emittersBelow[3] = {291, 161, 297};
+const int emittersNegZ[6] = {96, 98, 100, 102, 104, 106};
+const int emittersPosZ[6] = {84, 86, 88, 90, 92, 94};
 
 GLUquadric* bubble = nullptr;
 
@@ -99,7 +110,85 @@ void drawCube()
     glPopMatrix();
 }
 
-void updateBeams() {}
+namespace {
+
+void copyPoint(float to[3], const float from[3])
+{
+    for (int axis = 0; axis < 3; ++axis)
+        to[axis] = from[axis];
+}
+
+// A vertex the cube may hit: its hull normal points into the octant of the
+// direction from the ship to the cube (any sign where that direction is 0).
+bool facesTheCube(int vertex, const float direction[3])
+{
+    const float* normal = shipMesh.hullNormals[vertex];
+    for (int axis = 0; axis < 3; ++axis) {
+        const float d = direction[axis];
+        const float n = normal[axis];
+        if (!(d == 0 || (d > 0 && n > 0) || (d < 0 && n < 0)))
+            return false;
+    }
+    return true;
+}
+
+void startBeam(Beam& beam)
+{
+    beam.incoming = sceneRand() % 2 == 1;
+    beam.startTime = SceneClock;
+    const float* cube = encounter.cubePosition;
+    const float* ship = warp.shipOffset;
+    if (beam.incoming) {
+        copyPoint(beam.source, cube);
+        const float direction[3] = {cube[0] - ship[0], cube[1] - ship[1], cube[2] - ship[2]};
+        // Unbounded by design: every direction has vertices that pass (the mesh
+        // tests check at least 14 for each octant).
+        do {
+            beam.vertex = sceneRand() % MeshVertexCount;
+        } while (!facesTheCube(beam.vertex, direction));
+        copyPoint(beam.target, shipMesh.meshVertices[beam.vertex]);
+    } else {
+        copyPoint(beam.target, cube);
+        int emitter;
+        if (cube[1] - ship[1] < 0)
+            emitter = emittersBelow[sceneRand() % 3];
+        else if (cube[2] - ship[2] < 0)
+            emitter = emittersNegZ[sceneRand() % 6];
+        else
+            emitter = emittersPosZ[sceneRand() % 6];
+        copyPoint(beam.source, shipMesh.meshVertices[emitter]);
+    }
+    beam.active = true;  // shown from the next frame on
+}
+
+} // namespace
+
+void updateBeams()
+{
+    Beam& beam = encounter.beam;
+    if (!beam.active) {
+        // One draw in every idle frame, whatever the warp state.
+        if (sceneRand() % BeamStartChance != 1 || warp.warpState != Cruise)
+            return;
+        startBeam(beam);
+        return;
+    }
+    if (SceneClock - beam.startTime > BeamSeconds) {
+        beam.active = false;  // nothing drawn in the last frame either
+        if (beam.incoming && encounter.energyLevel <= 0)
+            hitHull(beam.vertex);
+        return;
+    }
+    if (!beam.incoming) {
+        drawBeam(beam.source, beam.target, ShipBeamMaterial);
+        return;
+    }
+    encounter.energyLevel = static_cast<float>(encounter.energyLevel - (sceneRand() % 100) * DrainStep);
+    if (encounter.energyLevel > 0)
+        drawEnergySphere();
+    drawBeam(beam.source, beam.target, CubeBeamMaterial);
+    encounter.lastEnergyChange = SceneClock;
+}
 
 void drawBeam(const float from[3], const float to[3], int code)
 {

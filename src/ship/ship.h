@@ -37,7 +37,29 @@ void drawLightPoints();
 
 // ---- Hull damage and debris ------------------------------------------------
 
-// A hull hit at `vertex` (marks and a debris burst); the burst's per-frame step.
-void hitHull(int vertex);
-void drawDebris();
+inline constexpr int DebrisCount = 50;
+
+struct DebrisParticle {
+    float position[3];  // ship model space, scaled units
+    float velocity[3];  // added to position every frame
+    float angleX, angleY, angleZ;  // fixed tilts, degrees
+    float spin;   // turn about (1, 1, 1), degrees; +10 a frame
+    float alpha;  // starts at 1, falls by fade every frame
+    float fade;
+};
+
+struct Debris {
+    DebrisParticle particles[DebrisCount] = {};
+    uint32_t hullHits = 0;  // hits so far in the run, for traces
+};
+extern Debris debris;
+
+// A burst is flying: from a hit until the frame no particle is visible.
 extern bool debrisActive;
+
+// A hit at `vertex`: 50 particles (seven draws each) and damage marks on every
+// hull, under-panel and pod corner at that vertex. From the beam update.
+void hitHull(int vertex);
+// Moves and draws the burst, once per frame while it flies in an encounter,
+// under the camera matrix.
+void drawDebris();

@@ -1,4 +1,5 @@
 #include "gl/gl_context.h"
+#include "support/scene_driver.h"
 
 #include <gtest/gtest.h>
 
@@ -73,17 +74,9 @@ void advanceClockMs(int64_t milliseconds)
 
 void startTestScene(int32_t startSeconds)
 {
-    warp = {};
-    camera = {};
-    encounter = {};
-    overlay = {};
-    starField = {};
-    warpLines = {};
-    flashRing = {};
-    sceneRandom = {};
-    resetShipMesh();  // InitScene scales the mesh in place
-    SceneClock = 0;
-    forceNextEncounter = false;
+    resetSceneModules();  // with the mesh: InitScene scales it in place
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();  // as in a new context: the light is placed under it
     setProfilePath("/nonexistent/quelmar-test.ini");  // defaults
     loadSettings();
     setClock(startSeconds, 0);

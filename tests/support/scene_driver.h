@@ -10,6 +10,7 @@
 #include "common/random.h"
 #include "scene/scene.h"
 #include "settings/settings.h"
+#include "ship/ship.h"
 #include "surface/surface.h"
 
 // Every module of the scene back to its program-start state.
@@ -26,6 +27,11 @@ inline void resetSceneModules()
     sceneRandom = {};
     SceneClock = 0;
     forceNextEncounter = false;
+    encounterWasForced = false;
+    debris = {};
+    debrisActive = false;
+    resetShipMesh();
+    currentMaterial = NoMaterial;
 }
 
 class SceneDriver {
@@ -40,6 +46,7 @@ public:
         seedRandom(seed);
         ClientWidth = 320;
         ClientHeight = 240;
+        prepareMesh();  // the beams aim by the prepared hull normals
     }
     ~SceneDriver() { installScriptedClock(nullptr); }
 
