@@ -2,6 +2,8 @@
 // the overlay depends on it.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
 #include <vector>
 
 #include "common/platform.h"
@@ -106,5 +108,78 @@ TEST(TextureAssets, EnergyPanelFramesTheBarAndMarksItsLevels)
         EXPECT_TRUE(panel.yellow(34, row)) << "mark at row " << row;
         EXPECT_FALSE(panel.opaque(34, row - 1));
         EXPECT_FALSE(panel.opaque(34, row + 1));
+    }
+}
+
+namespace {
+
+std::vector<unsigned char> readAsset(const std::string& name)
+{
+    std::vector<unsigned char> bytes;
+    if (std::FILE* f = std::fopen((std::string(QUELMAR_SOURCE_DIR) + "/assets/" + name).c_str(), "rb")) {
+        int c;
+        while ((c = std::fgetc(f)) != EOF)
+            bytes.push_back(static_cast<unsigned char>(c));
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+uint32_t little(const std::vector<unsigned char>& b, size_t at, int bytes)
+{
+    uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i)
+        v = v << 8 | b.at(at + i);
+    return v;
+}
+
+} // namespace
+
+// The dialog's title picture and the icon are resources of the Windows
+// program only; here their files are checked.
+TEST(TextureAssets, TitlePictureIsAnUncompressed256ColourBitmap)
+{
+    const std::vector<unsigned char> title = readAsset("bitmaps/title.bmp");
+    BitmapHeader header;
+    ASSERT_EQ(readBitmapHeader(title.data(), title.size(), header), BitmapStatus::Ok);
+    EXPECT_EQ(header.width, 221);
+    EXPECT_EQ(header.height, 186);
+    EXPECT_FALSE(header.rle8);
+    EXPECT_EQ(header.paletteSize, 256);
+    std::vector<unsigned char> rgba(221 * 186 * 4);
+    EXPECT_EQ(decodeBitmap(title.data(), title.size(), 221, 186, false, rgba.data()), BitmapStatus::Ok);
+}
+
+TEST(TextureAssets, IconHas16And32And48PixelImagesWithMasks)
+{
+    const std::vector<unsigned char> icon = readAsset("quelmar.ico");
+    ASSERT_GE(icon.size(), 6u + 3 * 16);
+    EXPECT_EQ(little(icon, 0, 2), 0u);
+    EXPECT_EQ(little(icon, 2, 2), 1u);  // an icon
+    ASSERT_EQ(little(icon, 4, 2), 3u);
+    const int sides[] = {16, 32, 48};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(sides[i]);
+        const size_t entry = 6 + 16 * static_cast<size_t>(i);
+        EXPECT_EQ(icon[entry], sides[i]);
+        EXPECT_EQ(icon[entry + 1], sides[i]);
+        EXPECT_EQ(little(icon, entry + 6, 2), 8u);  // bits a pixel
+        const uint32_t size = little(icon, entry + 8, 4);
+        const uint32_t offset = little(icon, entry + 12, 4);
+        ASSERT_LE(size_t{offset} + size, icon.size());
+        // The image: an info header of twice the height (colour and mask),
+        // 256 colours, then the colour rows and the 1-bit mask rows.
+        EXPECT_EQ(little(icon, offset, 4), 40u);
+        EXPECT_EQ(static_cast<int>(little(icon, offset + 4, 4)), sides[i]);
+        EXPECT_EQ(static_cast<int>(little(icon, offset + 8, 4)), 2 * sides[i]);
+        const size_t colourRows = static_cast<size_t>(sides[i]) * sides[i];  // sides are multiples of 4
+        const size_t maskRows = static_cast<size_t>((sides[i] + 31) / 32 * 4) * sides[i];
+        EXPECT_EQ(size, 40 + 256 * 4 + colourRows + maskRows);
+        // Some pixels are clear (the ship does not fill its square), some not.
+        size_t clear = 0;
+        for (size_t k = 0; k < maskRows; ++k)
+            clear += static_cast<size_t>(__builtin_popcount(icon[offset + 40 + 1024 + colourRows + k]));
+        EXPECT_GT(clear, colourRows / 4);
+        EXPECT_LT(clear, colourRows * 9 / 10);
     }
 }
