@@ -1,0 +1,79 @@
+// The Windows host: run modes, the saver window and its dismissal rules, and
+// the password operations of the Windows 95 family.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+struct SaverHost {
+    HINSTANCE module = nullptr;   // every resource of the program comes from here
+    bool Win9xPlatform = false;   // GetVersionExA reported VER_PLATFORM_WIN32_WINDOWS
+    bool PreviewMode = false;     // RunSaver was given a parent window
+    HWND saverWindow = nullptr;
+};
+extern SaverHost saverHost;
+
+using ImmAssociateContextFunction = HANDLE(WINAPI*)(HWND, HANDLE);
+
+struct Dismissal {
+    POINT MouseReference = {0, 0};  // screen pixels; set when the saver window is created
+    HMODULE imeLibrary = nullptr;   // "IMM32.DLL", only when already loaded
+    ImmAssociateContextFunction immAssociateContext = nullptr;
+    HANDLE previousInputContext = nullptr;
+};
+extern Dismissal dismissal;
+
+inline constexpr uint32_t MouseThreshold = 4;  // a summed movement above this closes
+inline constexpr UINT VerifyPasswordMessage = WM_APP;
+
+using VerifyScreenSavePwdFunction = BOOL(WINAPI*)(HWND);
+
+struct PasswordState {
+    HMODULE verifierLibrary = nullptr;  // "PASSWORD.CPL"
+    VerifyScreenSavePwdFunction PasswordVerifier = nullptr;
+    bool Closing = false;               // a close was granted; never reset
+    bool CheckingPassword = false;      // the verifier's dialog is running
+    DWORD LastPasswordCheck = 0xFFFFFFFF;  // tick count at the end of the last dialog; -1 none
+};
+extern PasswordState password;
+
+// Process entry's work: dispatches the argument text; returns the exit code.
+int HostMain(HINSTANCE module, const char* argumentText);
+
+// GetVersionExA with the 148-byte record: true only for the Windows 95 family.
+bool detectWin9xPlatform();
+
+// Sets the unhandled-fault filter, which clears the screen-saver-running
+// state and ends the process with FaultExitCode. Returns the previous filter.
+LPTOP_LEVEL_EXCEPTION_FILTER installFaultGuard();
+inline constexpr UINT FaultExitCode = 70;
+
+// The two saver modes: full screen without a parent, preview inside it.
+int RunSaver(HWND parent);
+// p and l: the decimal handle of an existing window, else -1.
+int RunPreview(const char* text);
+// The modal settings dialog (resource 2003); returns its result.
+int ShowSettingsDialog(HWND owner);
+// Registers the dialog's window classes: none are needed.
+bool DialogClassHook(HINSTANCE module);
+
+// The saver window's class procedure; hands on to SceneSaverProc.
+LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The dismissal rules, for the saver window and the GL child alike.
+LRESULT DefaultSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Password handling of the Windows 95 family.
+void LoadPasswordVerifier();
+void UnloadPasswordVerifier();
+void SetSaverRunningFlag(bool on);
+bool CheckPasswordOnClose(HWND window);
+int RunPasswordChange(const char* text);
+void ChangeSaverPassword(HWND owner);
+
+// A decimal handle from the command line as the platform's window handle.
+inline HWND windowFromHandleValue(uint32_t value)
+{
+    // User handles are 32-bit values, sign-extended on 64-bit Windows.
+    return reinterpret_cast<HWND>(static_cast<intptr_t>(static_cast<int32_t>(value)));
+}

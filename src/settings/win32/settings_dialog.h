@@ -1,0 +1,6 @@
+// The settings dialog's procedure, run by the modal dialog of resource 2003.
+#pragma once
+
+#include <windows.h>
+
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
