@@ -33,6 +33,13 @@ saver_is_drawing() {
 
 park_pointer() { xdotool mousemove 500 400; }
 
+# abandon PID: ends a saver that failed a check, so later cases start clean.
+no_saver_window() { [ "$(count_windows_named 'Screen Saver')" = 0 ]; }
+abandon() {
+  kill "$1" 2>/dev/null || true
+  until_true 30 no_saver_window || true
+}
+
 log "== argument texts that start the full-screen saver; a key ends each with 0"
 for line in '"%SCR%" -S' '"%SCR%" /s' '"%SCR%" /scr' '"%SCR%"   s' \
   '"C:\My Savers\Quelmar.scr" /s' '"C:\My Savers\Quelmar.scr"/s'; do
@@ -47,7 +54,7 @@ for line in '"%SCR%" -S' '"%SCR%" /s' '"%SCR%" /scr' '"%SCR%"   s' \
       fail "$line: after a key the launcher says '$(launcher_codes start)' ($EXIT_CODE)"
     end_case "$line"
   else
-    kill "$launcher" 2>/dev/null || true
+    abandon "$launcher"
     "$WINESERVER" -k 2>/dev/null || true
   fi
 done
@@ -108,6 +115,8 @@ if saver_is_drawing "/s"; then
   wait_exit "$first" 30
   [ "$EXIT_CODE" = 0 ] || fail "a 5-pixel move: exit $EXIT_CODE"
   end_case "a 5-pixel move ends it with 0"
+else
+  abandon "$first"
 fi
 
 log "== /s: a click ends it"
@@ -119,7 +128,63 @@ if saver_is_drawing "/s for the click"; then
   wait_exit "$LAST_PID" 30
   [ "$EXIT_CODE" = 0 ] || fail "a click: exit $EXIT_CODE"
   end_case "a click ends it with 0"
+else
+  abandon "$LAST_PID"
 fi
+
+log "== /s: window messages sent from outside"
+SEND=$HELPERS/send_message.exe
+# send TARGET ARGS...: sends one message; leaves the helper's line in SENT.
+send() { SENT=$("$WINE" "$SEND" "$@" 2>/dev/null | tr -d '\r'); }
+begin_case
+park_pointer
+start_program "$WINE_WORK/messages.out" "$SAVER" /s
+saver=$LAST_PID
+if saver_is_drawing "/s for messages"; then
+  send saver settext Changed
+  [ "$SENT" = "result 0 title Screen Saver" ] || fail "WM_SETTEXT: $SENT"
+  # Wheel, key release, character, X button, activation, and the three
+  # system commands that are dropped in full screen.
+  for message in "glchild 0x020A 0x00780000" "glchild 0x0101 0x20" "glchild 0x0102 0x20" \
+    "glchild 0x020B 0x00010000" "saver 0x001C 1" "saver 0x0112 0xF140" "saver 0x0112 0xF040" \
+    "saver 0x0112 0xF050"; do
+    # shellcheck disable=SC2086
+    send $message
+    [ "${SENT%% *}" = result ] || fail "message $message: $SENT"
+    wait_frames "$GL" 2 30 || fail "no frames after message $message"
+    is_running "$saver" || fail "message $message ended the saver"
+  done
+  send saver 0x001C 0 # WM_ACTIVATEAPP: deactivated
+  wait_exit "$saver" 30
+  [ "$EXIT_CODE" = 0 ] || fail "deactivation: exit $EXIT_CODE"
+else
+  abandon "$saver"
+fi
+end_case "WM_SETTEXT keeps the title; wheel, key release, character, X button, activation and SC_SCREENSAVE/SC_NEXTWINDOW/SC_PREVWINDOW leave it running; deactivation ends it with 0"
+
+begin_case
+park_pointer
+start_program "$WINE_WORK/close.out" "$SAVER" /s
+if saver_is_drawing "/s for SC_CLOSE"; then
+  send saver 0x0112 0xF060 # WM_SYSCOMMAND SC_CLOSE
+  wait_exit "$LAST_PID" 30
+  [ "$EXIT_CODE" = 0 ] || fail "SC_CLOSE: exit $EXIT_CODE"
+else
+  abandon "$LAST_PID"
+fi
+end_case "SC_CLOSE takes the normal chain and ends it with 0"
+
+begin_case
+park_pointer
+start_program "$WINE_WORK/right.out" "$SAVER" /s
+if saver_is_drawing "/s for the right button"; then
+  xdotool click 3
+  wait_exit "$LAST_PID" 30
+  [ "$EXIT_CODE" = 0 ] || fail "a right click: exit $EXIT_CODE"
+else
+  abandon "$LAST_PID"
+fi
+end_case "a right click ends it with 0"
 
 log "== start-up and frame rate at ${SCREEN_W}x${SCREEN_H} (the saver's code under a message hook)"
 park_pointer

@@ -178,14 +178,16 @@ window_named() { xdotool search --name "^$1\$" 2>/dev/null | head -n 1; }
 has_window_named() { [ -n "$(window_named "$1")" ]; }
 count_windows_named() { xdotool search --name "^$1\$" 2>/dev/null | wc -l; }
 
-# The X window that holds the GL child's frames: the unnamed window of the
-# drawing area's size. Wine 8 renders a GL child window offscreen (into a
-# composite-redirected X window) and its copy into a toplevel that uses a
-# client-side surface fails, so the screen itself stays black there; the
-# frames are read from that window instead, which is what the context drew.
+# The X window that holds the GL child's frames: an unnamed window of the
+# drawing area's size below a top-level one (Wine's own desktop window is
+# unnamed and of the screen's size too, but top-level). Wine 8 renders a GL
+# child window offscreen (into a composite-redirected X window) and its copy
+# into a toplevel that uses a client-side surface fails, so the screen
+# itself stays black there; the frames are read from that window instead,
+# which is what the context drew.
 gl_window() {
   xwininfo -root -tree 2>/dev/null |
-    awk -v size="$1x$2" '$2 == "(has" && $5 == "()" && index($6, size "+") == 1 { print $1; exit }'
+    awk -v size="$1x$2" '/^        +0x/ && $2 == "(has" && $5 == "()" && index($6, size "+") == 1 { print $1; exit }'
 }
 has_gl_window() { [ -n "$(gl_window "$1" "$2")" ]; }
 
