@@ -15,7 +15,15 @@ constexpr WPARAM PrevWindowCommand = 0xF050;  // SC_PREVWINDOW
 
 void hideCursor() { SetCursor(nullptr); }
 
-void postClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
+// Close requests count once the saver window exists. While the surface is
+// still being built only its error boxes run a message loop; closing the
+// first one takes the activation away, and a close posted then would destroy
+// the window inside its own creation and end the second box unseen.
+void postClose(HWND window)
+{
+    if (saverHost.saverWindow)
+        PostMessageA(window, WM_CLOSE, 0, 0);
+}
 
 // The input method is switched off for the window, but only through a
 // library that is already loaded: it is never loaded for this.

@@ -2,7 +2,10 @@
 # What the saver carries and what it does beside drawing, checked under Wine
 # by programs of ours: the resources as compiled, the settings file through
 # the private-profile functions, the fault guard, and the textures read with
-# LoadBitmapA and GetPixel against the portable decoder.
+# LoadBitmapA and GetPixel against the portable decoder. None of it needs
+# OpenGL, so the display has no GLX: there the saver must report that it
+# cannot build its surface.
+XVFB_EXTRA_ARGS="-extension GLX"
 source "$(dirname "$0")/wine_lib.sh"
 wine_begin
 
@@ -41,5 +44,26 @@ tr -d '\r' <"$WINE_WORK/fault.out" | sed 's/^/    | /'
 [ "$EXIT_CODE" = 70 ] || fail "a fault ended the process with $EXIT_CODE, not the guard's 70"
 [ "$(state)" = "running 0" ] || fail "the fault left the screen-saver-running state set"
 end_case "a fault clears the screen-saver-running state and ends the process with 70"
+
+log "== /s without OpenGL: the two error boxes, then exit code 1"
+begin_case
+# read_box TITLE: the text of the box with that title, which is then closed.
+read_box() {
+  local box=$WINE_WORK/box-$((FRAME_SERIAL += 1)).out
+  until_true 60 has_window_named "$1" || { fail "no box titled '$1'"; return 1; }
+  "$WINE" "$HELPERS/message_box.exe" "$1" >"$box" 2>&1 || true
+  BOX=$(tr -d '\r' <"$box" | tr '\n' '|')
+}
+start_program "$WINE_WORK/nogl.out" "$SAVER" /s
+saver=$LAST_PID
+if read_box "Error Creating Window"; then
+  [ "$BOX" = "text Sorry dude. Can't get a pixel format.|icon yes|owner none|" ] || fail "first box: $BOX"
+  if read_box "Error"; then
+    [ "$BOX" = "text Cant create a OpenGL window!|icon yes|owner none|" ] || fail "second box: $BOX"
+  fi
+fi
+wait_exit "$saver" 60
+[ "$EXIT_CODE" = 1 ] || fail "without OpenGL the saver ended with $EXIT_CODE"
+end_case "\"Can't get a pixel format.\" (Error Creating Window), then \"Cant create a OpenGL window!\" (Error), exit code 1"
 
 wine_end

@@ -103,7 +103,8 @@ start_xvfb() {
   local n
   for n in $(seq 90 139); do
     [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >"$WINE_WORK/xvfb-$n.log" 2>&1 &
+    # shellcheck disable=SC2086
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp ${XVFB_EXTRA_ARGS:-} >"$WINE_WORK/xvfb-$n.log" 2>&1 &
     XVFB_PID=$!
     if xvfb_ready "$n"; then
       export DISPLAY=":$n"
