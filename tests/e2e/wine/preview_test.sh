@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck source=wine_lib.sh disable=SC2015  # "a && b || fail" fails when either is false
 # The preview under Wine: a window of ours (preview_host) starts the saver
 # with its handle; the saver must fill it, draw, ignore input over it,
 # forward context-menu requests to it, and end with 0 when it is destroyed.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck source=wine_lib.sh disable=SC2015  # "a && b || fail" fails when either is false
 # What the saver carries and what it does beside drawing, checked under Wine
 # by programs of ours: the resources as compiled, the settings file through
 # the private-profile functions, the fault guard, and the textures read with

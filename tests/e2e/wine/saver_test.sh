@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# shellcheck source=wine_lib.sh disable=SC2015  # "a && b || fail" fails when either is false
 # The full-screen saver under Wine: the argument texts and the program name,
 # the window and its frames, the dismissal rules, the single-instance rule,
 # and the start-up and frame-rate figures.

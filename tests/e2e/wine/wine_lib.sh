@@ -1,3 +1,4 @@
+# shellcheck shell=bash disable=SC2034  # sourced: the suites read the variables set here
 # Shared by the Wine suites: a private Xvfb and a fresh Wine prefix per run,
 # bounded polls, and the saver's frames read back from X. Source it, then
 # call wine_begin. Everything started here is cleaned up on exit.
@@ -101,8 +102,8 @@ xvfb_ready() {
 
 start_xvfb() {
   local n
-  for n in $(seq 90 139); do
-    [ -e "/tmp/.X$n-lock" ] && continue
+  for n in $(seq 100 149); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
     # shellcheck disable=SC2086
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp ${XVFB_EXTRA_ARGS:-} >"$WINE_WORK/xvfb-$n.log" 2>&1 &
     XVFB_PID=$!
@@ -115,7 +116,7 @@ start_xvfb() {
     wait "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=
   done
-  die "no free X display from :90 to :139"
+  die "no free X display from :100 to :149"
 }
 
 make_prefix() {
