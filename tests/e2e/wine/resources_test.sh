@@ -32,6 +32,10 @@ log "== settings through GetPrivateProfileIntA and WritePrivateProfileStringA"
 run_check "defaults, clamping on load, the raw read, the saved file" \
   "$HELPERS/settings_check.exe" "$SAVER_W"
 
+log "== textures: LoadBitmapA and GetPixel against the portable decoder"
+run_check "all seven give the decoder's RGBA buffers, byte for byte" \
+  "$HELPERS/texture_check.exe" "$SAVER_W" "$(winpath "$QUELMAR_SOURCE_DIR/assets/bitmaps")"
+
 log "== fault guard"
 begin_case
 state() {
