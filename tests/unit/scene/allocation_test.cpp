@@ -106,4 +106,15 @@ TEST(Allocations, NoneThroughWholeWarpSequences)
     EXPECT_GT(warp.warpStateStart, 0.0f);  // the sequence did run
 }
 
+TEST(Allocations, NoneThroughEncountersWithBeamsBubblesAndBursts)
+{
+    SceneDriver driver(1000000);
+    settings.warpPause = 360;  // long encounters
+    forceNextEncounter = true;
+    initEncounter();  // the bubble's quadric, made at start-up as in InitScene
+    EXPECT_EQ(allocationsOver(driver, 50000), 0);
+    EXPECT_GT(debris.hullHits, 0u);  // beams, bubbles and bursts all happened
+    releaseEncounter();
+}
+
 } // namespace
