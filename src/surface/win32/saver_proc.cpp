@@ -79,6 +79,7 @@ LRESULT CALLBACK GlChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
         if (glSurface.FrameTimerId)
             KillTimer(window, glSurface.FrameTimerId);
         deleteTextures();
+        releaseEncounter();  // the bubble's quadric goes with the scene
         PostQuitMessage(0);
         return 0;
     default:
