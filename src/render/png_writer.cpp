@@ -1,23 +1,11 @@
 #include "render/png_writer.h"
 
 #include <png.h>
-#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <vector>
-
-bool makeDirectoryTree(const std::string& path)
-{
-    struct stat st {};
-    if (stat(path.c_str(), &st) == 0)
-        return S_ISDIR(st.st_mode);
-    const size_t slash = path.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !makeDirectoryTree(path.substr(0, slash)))
-        return false;
-    return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
-}
 
 bool writePng(const std::string& path, int32_t width, int32_t height, const unsigned char* rgba,
               std::string& error)

@@ -7,6 +7,3 @@
 // Returns false with one line in `error` on failure.
 bool writePng(const std::string& path, int32_t width, int32_t height, const unsigned char* rgba,
               std::string& error);
-
-// Creates a directory and its parents; true when it exists afterwards.
-bool makeDirectoryTree(const std::string& path);

@@ -97,25 +97,12 @@ ReadResult readProfileFile(const std::string& path, std::string& text)
     return result;
 }
 
-bool makeDirectories(const std::string& dir)
-{
-    if (dir.empty())
-        return true;
-    struct stat st {};
-    if (stat(dir.c_str(), &st) == 0)
-        return S_ISDIR(st.st_mode);
-    const size_t slash = dir.find_last_of('/');
-    if (slash != std::string::npos && slash > 0 && !makeDirectories(dir.substr(0, slash)))
-        return false;
-    return mkdir(dir.c_str(), 0755) == 0 || errno == EEXIST;
-}
-
 // Writes beside the file, then renames over it: never a half-written file.
 bool replaceFile(const std::string& path, const std::string& text)
 {
     const size_t slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash);
-    if (!makeDirectories(dir))
+    if (!dir.empty() && !makeDirectoryTree(dir))
         return false;
     std::string temp = path + ".XXXXXX";
     const int fd = mkstemp(temp.data());
@@ -142,6 +129,17 @@ bool replaceFile(const std::string& path, const std::string& text)
 } // namespace
 
 void setProfilePath(const std::string& path) { overridePath = path; }
+
+bool makeDirectoryTree(const std::string& path)
+{
+    struct stat st {};
+    if (stat(path.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode);
+    const size_t slash = path.find_last_of('/');
+    if (slash != std::string::npos && slash > 0 && !makeDirectoryTree(path.substr(0, slash)))
+        return false;
+    return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
+}
 
 std::string profilePathFor(const char* fileName)
 {

@@ -19,5 +19,8 @@ int parseProfileInt(const std::string& value, int defaultValue);
 std::string setProfileValue(const std::string& text, const char* section, const char* key,
                             const char* value);
 
+// Creates a folder and its parents; true when it exists afterwards.
+bool makeDirectoryTree(const std::string& path);
+
 // Largest profile file that is read; a larger one counts as unreadable.
 inline constexpr long MaxProfileFileSize = 1 << 20;
