@@ -20,15 +20,21 @@ bool insideTunnel(float y, float z)
 
 struct StreakVertex {
     float x;
-    GLfloat emission[4];
-    GLfloat colour[4];
+    const GLfloat* emission;  // null: keeps the previous vertex's emission and colour
+    const GLfloat* colour;
 };
+
+const GLfloat clearEmission[] = {0, 0, 0, 1};
+const GLfloat clearColour[] = {0, 0, 0, 0};
+const GLfloat yellowEmission[] = {0.5f, 0.5f, 0, 1};
+const GLfloat yellowColour[] = {1, 1, 0, 0.5f};
+const GLfloat blueEmission[] = {0, 0, 0.5f, 1};
+const GLfloat blueColour[] = {0, 0, 1, 0.5f};
 
 // Three segments: fade in to yellow, yellow to blue, fade out.
 const StreakVertex streak[6] = {
-    {0, {0, 0, 0, 1}, {0, 0, 0, 0}},      {1, {0.5f, 0.5f, 0, 1}, {1, 1, 0, 0.5f}},
-    {1, {0.5f, 0.5f, 0, 1}, {1, 1, 0, 0.5f}}, {3, {0, 0, 0.5f, 1}, {0, 0, 1, 0.5f}},
-    {3, {0, 0, 0.5f, 1}, {0, 0, 1, 0.5f}}, {4, {0, 0, 0, 1}, {0, 0, 0, 0}},
+    {0, clearEmission, clearColour}, {1, yellowEmission, yellowColour}, {1, nullptr, nullptr},
+    {3, blueEmission, blueColour},   {3, nullptr, nullptr},             {4, clearEmission, clearColour},
 };
 
 } // namespace
@@ -97,8 +103,10 @@ void drawWarpStreak(float x, float y, float z)
     glEnable(GL_BLEND);
     glBegin(GL_LINES);
     for (const StreakVertex& v : streak) {
-        glMaterialfv(GL_FRONT, GL_EMISSION, v.emission);
-        glColor4fv(v.colour);
+        if (v.emission) {
+            glMaterialfv(GL_FRONT, GL_EMISSION, v.emission);
+            glColor4fv(v.colour);
+        }
         glVertex3f(v.x, 0, 0);
     }
     glEnd();

@@ -85,7 +85,8 @@ void startEncounter()
 // Cruise and InWarp: leave once the whole seconds in the state reach the wait.
 void waitThenAdvance()
 {
-    const int whole = std::abs(static_cast<int>(std::trunc(elapsedInState())));
+    // Whole seconds, compared as a double: defined for any clock jump.
+    const double whole = std::fabs(std::trunc(static_cast<double>(elapsedInState())));
     if (whole < warp.warpWait)
         return;
     const bool leavingCruise = warp.warpState == Cruise;

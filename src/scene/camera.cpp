@@ -33,7 +33,8 @@ bool inEncounterView()
 
 void chooseCameraPlacement()
 {
-    const int elapsed = std::abs(static_cast<int>(std::trunc(SceneClock - camera.cameraLastChange)));
+    // Whole seconds, compared as a double: defined for any clock jump.
+    const double elapsed = std::fabs(std::trunc(static_cast<double>(SceneClock - camera.cameraLastChange)));
     if (elapsed < camera.cameraWait)
         return;
 

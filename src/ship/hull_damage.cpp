@@ -7,7 +7,7 @@ bool debrisActive = false;
 
 namespace {
 
-constexpr float SpeedPerNormal = 0.1f;   // outward speed: a tenth of the hull normal
+constexpr double SpeedPerNormal = 0.1;    // outward speed: a tenth of the hull normal
 constexpr double JitterStep = 0.0001;    // per unit of (draw % 1000 - 500)
 constexpr double SlowestFade = 0.005;
 constexpr double FadeStep = 0.0002;      // per unit of (draw % 50)
@@ -39,7 +39,7 @@ void hitHull(int vertex)
     for (DebrisParticle& p : debris.particles) {
         for (int axis = 0; axis < 3; ++axis) {
             p.position[axis] = position[axis];
-            p.velocity[axis] = normal[axis] * SpeedPerNormal;
+            p.velocity[axis] = static_cast<float>(normal[axis] * SpeedPerNormal);
         }
         for (float& v : p.velocity)
             v = static_cast<float>(v + (sceneRand() % 1000 - 500) * JitterStep);

@@ -15,12 +15,30 @@ TEST(Energy, RegeneratesInFramesWhoseMillisecondsLeaveOneByFour)
         const float before = encounter.energyLevel;
         regenerateEnergy();
         const bool stepped = encounter.energyLevel != before;
-        const int whole = static_cast<int>(SceneClock * 1000.0f);
+        const auto whole = static_cast<int64_t>(static_cast<double>(SceneClock) * 1000);
         EXPECT_EQ(stepped, whole % 4 == 1) << ms;
         if (stepped) {
             EXPECT_NEAR(encounter.energyLevel - before, 0.0015, 1e-7);
             EXPECT_EQ(encounter.lastEnergyChange, SceneClock);
         }
+    }
+}
+
+TEST(Energy, KeepsRegeneratingAfterHoursAndDays)
+{
+    for (float start : {17000.0f, 100000.0f, 1000000.0f}) {
+        resetSceneModules();
+        encounter.energyLevel = 0;
+        int steps = 0;
+        float t = start;
+        for (int frame = 0; frame < 4000; ++frame) {  // consecutive floats of T
+            SceneClock = t;
+            const float before = encounter.energyLevel;
+            regenerateEnergy();
+            steps += encounter.energyLevel != before;
+            t = std::nextafter(t, 1e30f);
+        }
+        EXPECT_GT(steps, 500) << start;
     }
 }
 
