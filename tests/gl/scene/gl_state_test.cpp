@@ -114,28 +114,22 @@ TEST(StartupState, FogFadesOnlyTheLastTenUnits)
     EXPECT_LT(foggedSquareAt(299.5f).r, 20);
 }
 
-TEST(ResizeView, HeightZeroCountsAsOne)
+TEST(ResizeView, HeightZeroCountsAsOneWidthZeroPassesUnguarded)
 {
     startTestScene();
+    const struct {
+        int width, height, viewWidth, viewHeight;
+    } cases[] = {{200, 0, 200, 1}, {0, 100, 0, 100}};
+    for (const auto& c : cases) {
+        ResizeView(c.width, c.height);
+        GLint viewport[4];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        EXPECT_EQ(viewport[2], c.viewWidth);
+        EXPECT_EQ(viewport[3], c.viewHeight);
+        EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+    }
     ResizeView(200, 0);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 200);
-    EXPECT_EQ(viewport[3], 1);
     expectPerspective(200.0);
-    EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
-}
-
-TEST(ResizeView, WidthZeroIsPassedOnUnguarded)
-{
-    startTestScene();
-    ResizeView(0, 100);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 0);
-    EXPECT_EQ(viewport[3], 100);
-    ResizeView(TestWidth, TestHeight);
-    expectPerspective(static_cast<double>(TestWidth) / TestHeight);
 }
 
 } // namespace

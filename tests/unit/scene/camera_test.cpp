@@ -6,7 +6,7 @@
 
 namespace {
 
-// The k that the placement after the pause draw will see, peeked without using it up.
+// The kind (0: standard) of the next placement, peeked without using the draws up.
 int peekPlacementKind()
 {
     RandomGenerator copy = sceneRandom;
@@ -17,66 +17,44 @@ int peekPlacementKind()
     return k;
 }
 
-TEST(Camera, FirstFrameAlwaysPlacesTheCamera)
+// A camera that keeps its placement: select and distances as given.
+void holdPlacement(int sx, int sy, int sz, float d0, float d1, float d2)
 {
     resetSceneModules();
-    seedRandom(10);
-    SceneClock = 0;
-    updateCamera();
-    EXPECT_EQ(camera.cameraLastChange, 0.0f);
-    EXPECT_GT(camera.cameraWait, 0.0f);
+    camera.cameraWait = 1e9f;
+    camera.cameraLastChange = 0;
+    const int select[3] = {sx, sy, sz};
+    const float distance[3] = {d0, d1, d2};
+    for (int axis = 0; axis < 3; ++axis) {
+        camera.cameraSelect[axis] = select[axis];
+        camera.cameraDistance[axis] = distance[axis];
+    }
 }
 
-TEST(Camera, StandardPlacementAtTimeZero)
+TEST(Camera, FirstFrameTakesTheStandardPlacementOneTimeInFive)
 {
     uint32_t seed = 1;
-    for (;; ++seed) {  // a seed whose first placement is the standard one
+    for (;; ++seed) {
         resetSceneModules();
         seedRandom(seed);
         if (peekPlacementKind() == 0)
             break;
     }
     SceneClock = 0;
-    updateCamera();
+    updateCamera();  // the first frame always places the camera
+    EXPECT_EQ(camera.cameraLastChange, 0.0f);
     EXPECT_EQ(camera.cameraSelect[0], 1);
     EXPECT_EQ(camera.cameraSelect[1], 0);
     EXPECT_EQ(camera.cameraSelect[2], 0);
-    EXPECT_FLOAT_EQ(camera.cameraEye[0], 25);
-    EXPECT_FLOAT_EQ(camera.cameraEye[1], 0);
-    EXPECT_FLOAT_EQ(camera.cameraEye[2], 0);
-    EXPECT_FLOAT_EQ(camera.cameraTarget[0], 0.5f);
-    EXPECT_FLOAT_EQ(camera.cameraTarget[1], 0);
-    EXPECT_FLOAT_EQ(camera.cameraTarget[2], 0);
-    // 2 placement draws, then 3 for the jitter.
-    EXPECT_EQ(sceneRandom.calls, 5u);
-}
-
-TEST(Camera, RandomPlacementsDrawSelectsAndDistances)
-{
-    int randomOnes = 0;
-    for (uint32_t seed = 1; seed <= 400; ++seed) {
-        resetSceneModules();
-        seedRandom(seed);
-        const int k = peekPlacementKind();
-        SceneClock = 0;
-        chooseCameraPlacement();
-        if (k == 0) {
-            EXPECT_EQ(sceneRandom.calls, 2u);
-            continue;
-        }
-        ++randomOnes;
-        EXPECT_EQ(sceneRandom.calls, 8u);
-        for (int axis = 0; axis < 3; ++axis) {
-            EXPECT_GE(camera.cameraSelect[axis], 0);
-            EXPECT_LE(camera.cameraSelect[axis], 5);
-            EXPECT_GE(camera.cameraDistance[axis], 10);
-            EXPECT_LE(camera.cameraDistance[axis], 39);
-        }
+    const float eye[3] = {25, 0, 0}, target[3] = {0.5f, 0, 0};
+    for (int axis = 0; axis < 3; ++axis) {
+        EXPECT_FLOAT_EQ(camera.cameraEye[axis], eye[axis]);
+        EXPECT_FLOAT_EQ(camera.cameraTarget[axis], target[axis]);
     }
-    EXPECT_GT(randomOnes, 250);
+    EXPECT_EQ(sceneRandom.calls, 5u);  // 2 for the placement, 3 for the jitter
 }
 
-TEST(Camera, WaitBoundsFollowTheCameraPause)
+TEST(Camera, PlacementDrawsAndWaitBounds)
 {
     const struct {
         int pause;
@@ -88,96 +66,75 @@ TEST(Camera, WaitBoundsFollowTheCameraPause)
             resetSceneModules();
             settings.cameraPause = c.pause;
             seedRandom(seed * 7919u);
+            const int k = peekPlacementKind();
             SceneClock = 0;
             chooseCameraPlacement();
             lowest = std::min(lowest, camera.cameraWait);
             highest = std::max(highest, camera.cameraWait);
+            ASSERT_EQ(sceneRandom.calls, k == 0 ? 2u : 8u);
+            for (int axis = 0; k != 0 && axis < 3; ++axis) {
+                ASSERT_GE(camera.cameraSelect[axis], 0);
+                ASSERT_LE(camera.cameraSelect[axis], 5);
+                ASSERT_GE(camera.cameraDistance[axis], 10);
+                ASSERT_LE(camera.cameraDistance[axis], 39);
+            }
         }
         EXPECT_FLOAT_EQ(lowest, c.low) << c.pause;
         EXPECT_FLOAT_EQ(highest, c.high) << c.pause;
     }
 }
 
-TEST(Camera, NewPlacementAtTheFirstFrameWhoseWholeSecondsReachTheWait)
+TEST(Camera, NewPlacementOnceTheWholeSecondsReachTheWait)
 {
-    resetSceneModules();
-    camera.cameraLastChange = 10;
-    camera.cameraWait = 30.5f;
-    SceneClock = 41.999f;  // 31 whole seconds: 31 >= 30.5
-    chooseCameraPlacement();
-    EXPECT_EQ(camera.cameraLastChange, 41.999f);
-
-    resetSceneModules();
-    camera.cameraLastChange = 10;
-    camera.cameraWait = 31;
-    SceneClock = 40.999f;  // 30 whole seconds
-    chooseCameraPlacement();
-    EXPECT_EQ(camera.cameraLastChange, 10.0f);
-    EXPECT_EQ(sceneRandom.calls, 0u);
-
-    // A clock set back: the size of the difference counts.
-    SceneClock = -21.5f;
-    chooseCameraPlacement();
-    EXPECT_EQ(camera.cameraLastChange, -21.5f);
-}
-
-TEST(Camera, PlacementTimerOnlyInCruiseAndInWarp)
-{
+    const struct {
+        float wait, now;
+        bool placed;
+    } cases[] = {{30.5f, 41.999f, true}, {31, 40.999f, false}, {31, 41.0f, true}, {31, -21.5f, true}};
+    for (const auto& c : cases) {  // placed last at T = 10
+        resetSceneModules();
+        camera.cameraLastChange = 10;
+        camera.cameraWait = c.wait;
+        SceneClock = c.now;  // a clock set back counts by the size of the difference
+        chooseCameraPlacement();
+        EXPECT_EQ(camera.cameraLastChange == c.now, c.placed) << c.wait << " at " << c.now;
+        EXPECT_EQ(sceneRandom.calls > 0, c.placed);
+    }
     for (WarpState state : {Cruise, Prepare, Jump, Flash, InWarp, DropOut, Settle}) {
         resetSceneModules();
         warp.warpState = state;
         SceneClock = 500;
         updateCamera();
-        const bool placed = camera.cameraLastChange == 500.0f;
-        EXPECT_EQ(placed, state == Cruise || state == InWarp) << state;
+        EXPECT_EQ(camera.cameraLastChange == 500.0f, state == Cruise || state == InWarp) << state;
     }
 }
 
-TEST(Camera, TangentCandidatesAreClampedToForty)
+TEST(Camera, EyeSwingsEveryHundredSecondsWithTheTangentClamped)
 {
-    resetSceneModules();
-    camera.cameraWait = 1e9f;
-    camera.cameraLastChange = 0;
-    camera.cameraSelect[0] = 2;
-    camera.cameraSelect[1] = 5;
-    camera.cameraSelect[2] = 0;
-    camera.cameraDistance[2] = 39;
-    SceneClock = 24.99f;  // just before the pole of tan at 25 s
-    updateCamera();
-    EXPECT_EQ(camera.cameraEye[0], 40.0f);
-    EXPECT_EQ(camera.cameraEye[1], -40.0f);
-    SceneClock = 25.01f;  // just after: the camera jumps across
-    updateCamera();
-    EXPECT_EQ(camera.cameraEye[0], -40.0f);
-    EXPECT_EQ(camera.cameraEye[1], 40.0f);
-    SceneClock = 10;
-    updateCamera();
-    EXPECT_NEAR(camera.cameraEye[0], 39 * std::tan(10 * 0.02 * 3.141592653589793), 1e-4);
-}
-
-TEST(Camera, SwingsOnceEveryHundredSeconds)
-{
-    resetSceneModules();
-    camera.cameraWait = 1e9f;
-    camera.cameraLastChange = 0;
-    camera.cameraSelect[0] = 0;
-    camera.cameraSelect[1] = 1;
-    camera.cameraSelect[2] = 3;
-    camera.cameraDistance[0] = 20;
-    camera.cameraDistance[1] = 30;
+    holdPlacement(0, 1, 3, 20, 30, 0);
     SceneClock = 12.5f;  // an eighth of a turn
     updateCamera();
     const double s = std::sin(3.141592653589793 / 4);
     EXPECT_NEAR(camera.cameraEye[0], 20 * s, 1e-4);
     EXPECT_NEAR(camera.cameraEye[1], 30 * s, 1e-4);
     EXPECT_NEAR(camera.cameraEye[2], -20 * s, 1e-4);
+
+    holdPlacement(2, 5, 0, 0, 0, 39);
+    SceneClock = 10;
+    updateCamera();
+    EXPECT_NEAR(camera.cameraEye[0], 39 * std::tan(10 * 0.02 * 3.141592653589793), 1e-4);
+    SceneClock = 24.99f;  // just before the pole at 25 s, then just after: the eye jumps across
+    updateCamera();
+    EXPECT_EQ(camera.cameraEye[0], 40.0f);
+    EXPECT_EQ(camera.cameraEye[1], -40.0f);
+    SceneClock = 25.01f;
+    updateCamera();
+    EXPECT_EQ(camera.cameraEye[0], -40.0f);
+    EXPECT_EQ(camera.cameraEye[1], 40.0f);
 }
 
-TEST(Camera, JitterSpansMinusTenToNine)
+TEST(Camera, JitterOutsideTheEncounterViewAndTheViewOppositeTheCube)
 {
-    resetSceneModules();
-    camera.cameraWait = 1e9f;
-    camera.cameraLastChange = 0;
+    holdPlacement(0, 0, 0, 10, 10, 10);
     seedRandom(31337);
     int lowest = 0, highest = 0;
     for (int frame = 0; frame < 2000; ++frame) {
@@ -189,54 +146,32 @@ TEST(Camera, JitterSpansMinusTenToNine)
     }
     EXPECT_EQ(lowest, -10);
     EXPECT_EQ(highest, 9);
-}
+    EXPECT_EQ(sceneRandom.calls, 6000u);
 
-TEST(Camera, JitterIsDrawnOutsideTheEncounterViewOnly)
-{
-    resetSceneModules();
-    camera.cameraWait = 1e9f;
-    camera.cameraLastChange = 0;
-    seedRandom(77);
-    SceneClock = 1;
-    updateCamera();
-    EXPECT_EQ(sceneRandom.calls, 3u);
-    for (int32_t j : camera.cameraJitter) {
-        EXPECT_GE(j, -10);
-        EXPECT_LE(j, 9);
-    }
     const Camera held = camera;
-
-    // Preparing a jump during an encounter: the view opposite the cube, no draws.
-    warp.warpState = Prepare;
+    warp.warpState = Prepare;  // preparing a jump in an encounter: no draws
     encounter.encounterMode = Standoff;
     encounter.cubePosition[0] = 60;
     encounter.cubePosition[1] = -20;
     encounter.cubePosition[2] = 5;
     updateCamera();
-    EXPECT_EQ(sceneRandom.calls, 3u);
+    EXPECT_EQ(sceneRandom.calls, 6000u);
     EXPECT_FLOAT_EQ(camera.cameraEye[0], -40);  // -60 + jitter, clamped
     EXPECT_FLOAT_EQ(camera.cameraEye[1], std::min(40.0f, 20.0f + held.cameraJitter[1]));
     EXPECT_FLOAT_EQ(camera.cameraEye[2], -5.0f + held.cameraJitter[2]);
-    EXPECT_EQ(camera.cameraTarget[0], 0.0f);
-    EXPECT_EQ(camera.cameraTarget[1], 0.0f);
-    EXPECT_EQ(camera.cameraTarget[2], 0.0f);
-
-    // Without an encounter the same warp state uses the placement.
-    encounter.encounterMode = NoEncounter;
+    for (float t : camera.cameraTarget)
+        EXPECT_EQ(t, 0.0f);
+    encounter.encounterMode = NoEncounter;  // the same state without one: the placement
     updateCamera();
-    EXPECT_EQ(sceneRandom.calls, 6u);
+    EXPECT_EQ(sceneRandom.calls, 6003u);
 }
 
-TEST(Camera, LooksAtTheApproachingCubeAndOtherwiseAtTheShip)
+TEST(Camera, LooksAtTheApproachingCubeOtherwiseAtTheShip)
 {
-    resetSceneModules();
-    camera.cameraWait = 1e9f;
-    camera.cameraLastChange = 0;
+    holdPlacement(0, 0, 0, 10, 10, 10);
     encounter.encounterMode = Approach;
     encounter.cubePosition[0] = 150;
     encounter.cubePosition[1] = -90;
-    encounter.cubePosition[2] = 30;
-    SceneClock = 3;
     updateCamera();
     EXPECT_EQ(camera.cameraTarget[0], 150.0f);
     EXPECT_EQ(camera.cameraTarget[1], -90.0f);
@@ -245,21 +180,14 @@ TEST(Camera, LooksAtTheApproachingCubeAndOtherwiseAtTheShip)
     updateCamera();
     EXPECT_EQ(camera.cameraTarget[0], 4.5f);
     EXPECT_EQ(camera.cameraTarget[1], 0.0f);
-}
 
-TEST(Camera, FixedViewReplacesTheResultsButNotTheDraws)
-{
-    resetSceneModules();
-    seedRandom(5);
-    camera.fixedView = true;
-    camera.fixedEye[0] = 1;
-    camera.fixedEye[1] = 2;
+    camera.fixedView = true;  // the renderer's fixed camera replaces results, not draws
     camera.fixedEye[2] = 3;
-    SceneClock = 0;
+    const uint64_t before = sceneRandom.calls;
     updateCamera();
     EXPECT_EQ(camera.cameraEye[2], 3.0f);
     EXPECT_EQ(camera.cameraTarget[0], 0.0f);
-    EXPECT_GE(sceneRandom.calls, 5u);
+    EXPECT_EQ(sceneRandom.calls - before, 3u);
 }
 
 } // namespace
