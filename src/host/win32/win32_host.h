@@ -28,13 +28,14 @@ inline constexpr uint32_t MouseThreshold = 4;  // a summed movement above this c
 inline constexpr UINT VerifyPasswordMessage = WM_APP;
 
 using VerifyScreenSavePwdFunction = BOOL(WINAPI*)(HWND);
+inline constexpr DWORD NoPasswordCheck = 0xFFFFFFFF;  // LastPasswordCheck before the first dialog
 
 struct PasswordState {
     HMODULE verifierLibrary = nullptr;  // "PASSWORD.CPL"
     VerifyScreenSavePwdFunction PasswordVerifier = nullptr;
     bool Closing = false;               // a close was granted; never reset
     bool CheckingPassword = false;      // the verifier's dialog is running
-    DWORD LastPasswordCheck = 0xFFFFFFFF;  // tick count at the end of the last dialog; -1 none
+    DWORD LastPasswordCheck = NoPasswordCheck;  // tick count at the end of the last dialog
 };
 extern PasswordState password;
 
