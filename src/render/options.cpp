@@ -19,6 +19,7 @@ const char* const RenderUsage =
     "  --trace FILE        one JSON object per frame (- for standard output)\n"
     "  --encounter         start an encounter at the end of the first warp\n"
     "  --eye X,Y,Z         fixed camera position (with --look; default 25,0,0)\n"
+    "Any option's value may also follow an equals sign: --eye=-30,20,40\n"
     "  --look X,Y,Z        fixed look-at point (default 0.5,0,0)\n";
 
 namespace {
@@ -74,7 +75,18 @@ bool parseVector(const char* text, float (&out)[3])
 bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::string& error)
 {
     for (int i = 1; i < argc; ++i) {
-        const std::string name = argv[i];
+        std::string name = argv[i];
+        std::string inlineValue;  // --name=value, so that values may start with '-'
+        const size_t equals = name.find('=');
+        const bool hasInlineValue = name.rfind("--", 0) == 0 && equals != std::string::npos;
+        if (hasInlineValue) {
+            inlineValue = name.substr(equals + 1);
+            name.resize(equals);
+        }
+        if (hasInlineValue && (name == "--help" || name == "--encounter")) {
+            error = "option " + name + " takes no value";
+            return false;
+        }
         if (name == "--help" || name == "-h") {
             options.help = true;
             continue;
@@ -91,11 +103,11 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
             error = "unknown option '" + name + "' (try --help)";
             return false;
         }
-        if (i + 1 >= argc) {
+        if (!hasInlineValue && i + 1 >= argc) {
             error = "option " + name + " needs a value";
             return false;
         }
-        const char* value = argv[++i];
+        const char* value = hasInlineValue ? inlineValue.c_str() : argv[++i];
         int64_t number = 0;
         bool ok = true;
         if (name == "--start-seconds") {

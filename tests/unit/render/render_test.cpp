@@ -60,12 +60,25 @@ TEST(RenderOptions, BadOptionsGiveOneLineAndExitCodeTwo)
     for (const char* bad : {"--frames", "--frames -1", "--fps 0", "--fps abc", "--width 0",
                             "--height 99999", "--bogus", "--every 2", "--png /tmp/x --every 0",
                             "--png /tmp/x --every 2 --at 1", "--at 1,x --png /tmp/x", "--eye 1,2",
-                            "--start-seconds 99999999999"}) {
+                            "--start-seconds 99999999999", "--fps=", "--help=1"}) {
         const RenderRun run = render(bad);
         EXPECT_EQ(run.status, 2) << bad;
         EXPECT_EQ(lines(run.output).size(), 1u) << bad << ": " << run.output;
         EXPECT_EQ(run.output.rfind("quelmar-render: ", 0), 0u) << run.output;
     }
+}
+
+TEST(RenderOptions, ValuesMayFollowAnEqualsSign)
+{
+    const char* argv[] = {"quelmar-render", "--eye=-30,20.5,40", "--frames=7", "--look", "1,2,3"};
+    RenderOptions options;
+    std::string error;
+    ASSERT_TRUE(parseRenderOptions(5, const_cast<char**>(argv), options, error)) << error;
+    EXPECT_EQ(options.eye[0], -30.0f);
+    EXPECT_EQ(options.eye[1], 20.5f);
+    EXPECT_EQ(options.frames, 7);
+    EXPECT_EQ(options.look[2], 3.0f);
+    EXPECT_TRUE(options.fixedView);
 }
 
 TEST(RenderOptions, PngSelection)
