@@ -1,323 +1,181 @@
+// The decoder against small hand-made bitmaps, well-formed and malformed.
 #include <gtest/gtest.h>
 
-#include <climits>
-#include <functional>
-#include <string>
+#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 #include "textures/textures.h"
-#include "unit/textures/bitmap_builder.h"
 
 namespace {
 
-const Rgb Red{200, 10, 20};
-const Rgb Green{10, 180, 30};
-const Rgb Blue{5, 15, 220};
-const Rgb Grey{90, 90, 90};
-
+using Bytes = std::vector<unsigned char>;
 struct Rgba {
     unsigned char r, g, b, a;
     bool operator==(const Rgba&) const = default;
+    friend std::ostream& operator<<(std::ostream& o, Rgba p)
+    {
+        return o << '(' << +p.r << ',' << +p.g << ',' << +p.b << ',' << +p.a << ')';
+    }
+};
+const Rgba R{200, 10, 20, 255}, G{10, 180, 30, 255}, B{5, 15, 220, 255}, Y{90, 90, 90, 255}, K{0, 0, 0, 255};
+
+// Every header field can be set, including to nonsense. By default 3 x 2,
+// uncompressed: top row R G B, bottom row Y R G (Y grey).
+struct TestBitmap {
+    int64_t signature = 'B' | 'M' << 8;
+    int64_t width = 3, height = 2;  // negative height: top-down
+    int64_t planes = 1, bitCount = 8, compression = 0, infoSize = 40;  // compression 1: RLE8
+    std::vector<Rgba> palette{R, G, B, Y};  // alpha unused
+    int64_t coloursUsed = -1, pixelOffset = -1, imageSize = -1;  // -1: what the file holds
+    Bytes pixels{3, 0, 1, 0, 0, 1, 2, 0};  // rows padded to 4 bytes, in file order; or the RLE8 stream
+
+    Bytes bytes() const
+    {
+        const int64_t paletteEnd = 14 + infoSize + 4 * static_cast<int64_t>(palette.size());
+        const int64_t pixelBytes = static_cast<int64_t>(pixels.size());
+        const std::pair<int64_t, int> fields[] = {
+            {signature, 2}, {paletteEnd + pixelBytes, 4}, {0, 4},
+            {pixelOffset >= 0 ? pixelOffset : paletteEnd, 4}, {infoSize, 4}, {width, 4}, {height, 4},
+            {planes, 2}, {bitCount, 2}, {compression, 4}, {imageSize >= 0 ? imageSize : pixelBytes, 4},
+            {0, 8}, {coloursUsed >= 0 ? coloursUsed : static_cast<int64_t>(palette.size()), 4}, {0, 4}};
+        Bytes out;
+        for (const auto& [value, size] : fields)
+            for (int i = 0; i < size; ++i)
+                out.push_back(static_cast<unsigned char>(value >> 8 * i));
+        out.resize(out.size() + std::clamp<int64_t>(infoSize, 40, 124) - 40, 0);  // later header versions
+        for (const Rgba& c : palette)
+            out.insert(out.end(), {c.b, c.g, c.r, 0});
+        out.insert(out.end(), pixels.begin(), pixels.end());
+        return out;
+    }
 };
 
-Rgba opaque(const Rgb& c) { return {c[0], c[1], c[2], 255}; }
-
-std::ostream& operator<<(std::ostream& out, const Rgba& p)
+// The status and the pixels, top row first. The file is copied to exactly its size, so the
+// address sanitizer sees any read past it; guard pixels around the output catch stray writes.
+std::pair<BitmapStatus, std::vector<Rgba>> decode(const Bytes& file, int32_t width, int32_t height, bool key = false)
 {
-    return out << '(' << int(p.r) << ',' << int(p.g) << ',' << int(p.b) << ',' << int(p.a) << ')';
+    const Rgba Guard{0xA5, 0xA5, 0xA5, 0xA5};
+    constexpr size_t Guards = 16;
+    const Bytes data(file);
+    const size_t count = width > 0 && height > 0 ? static_cast<size_t>(width) * height : 0;
+    std::vector<Rgba> buffer(count + 2 * Guards, Guard);
+    const BitmapStatus status = decodeBitmap(data.data(), data.size(), width, height, key,
+                                             reinterpret_cast<unsigned char*>(buffer.data() + Guards));
+    const std::vector<Rgba> guards(Guards, Guard);
+    EXPECT_TRUE(std::equal(guards.begin(), guards.end(), buffer.begin())) << "written before the buffer";
+    EXPECT_TRUE(std::equal(guards.begin(), guards.end(), buffer.end() - Guards)) << "written past the buffer";
+    return {status, {buffer.begin() + Guards, buffer.end() - Guards}};
 }
 
-// Decodes into a buffer with guard bytes on both sides and checks them.
-struct Decoded {
-    BitmapStatus status;
-    std::vector<Rgba> pixels;  // top row first
-};
-
-constexpr unsigned char Guard = 0xA5;
-constexpr size_t GuardBytes = 64;
-
-Decoded decode(const std::vector<unsigned char>& file, int32_t width, int32_t height, bool key = false)
-{
-    const size_t bytes = width > 0 && height > 0 ? static_cast<size_t>(width) * height * 4 : 0;
-    std::vector<unsigned char> buffer(bytes + 2 * GuardBytes, Guard);
-    // Copy the file into a buffer of exactly its size, so that any read past
-    // it is caught by the address sanitizer.
-    std::vector<unsigned char> data(file);
-    data.shrink_to_fit();
-    Decoded out;
-    out.status = decodeBitmap(data.data(), data.size(), width, height, key, buffer.data() + GuardBytes);
-    for (size_t i = 0; i < GuardBytes; ++i) {
-        EXPECT_EQ(buffer[i], Guard) << "written before the buffer";
-        EXPECT_EQ(buffer[GuardBytes + bytes + i], Guard) << "written past the buffer";
-    }
-    for (size_t i = 0; i < bytes; i += 4) {
-        const unsigned char* p = buffer.data() + GuardBytes + i;
-        out.pixels.push_back({p[0], p[1], p[2], p[3]});
-    }
-    return out;
-}
-
-// 3 x 2, palette red, green, blue, grey; top row R G B, bottom row Y R G
-// where Y is grey.
-TestBitmap uncompressed3x2()
-{
-    TestBitmap b;
-    b.width = 3;
-    b.height = 2;
-    b.palette = {Red, Green, Blue, Grey};
-    b.pixels = paddedRows({{3, 0, 1}, {0, 1, 2}});  // bottom row first
-    return b;
-}
-
-const std::vector<Rgba> Expected3x2 = {opaque(Red), opaque(Green), opaque(Blue),
-                                       opaque(Grey), opaque(Red), opaque(Green)};
+TestBitmap rle(Bytes stream) { return {.compression = 1, .pixels = std::move(stream)}; }
 
 } // namespace
 
-TEST(BitmapDecoder, UncompressedRowsComeOutTopRowFirst)
+TEST(BitmapDecoder, DecodesBothRowOrdersEveryRle8CodeAndTheColourKey)
 {
-    const Decoded bottomUp = decode(uncompressed3x2().bytes(), 3, 2);
-    ASSERT_EQ(bottomUp.status, BitmapStatus::Ok);
-    EXPECT_EQ(bottomUp.pixels, Expected3x2);
-
-    TestBitmap topDown = uncompressed3x2();
-    topDown.height = -2;
-    topDown.pixels = paddedRows({{0, 1, 2}, {3, 0, 1}});  // top row first
-    const Decoded flipped = decode(topDown.bytes(), 3, 2);
-    ASSERT_EQ(flipped.status, BitmapStatus::Ok);
-    EXPECT_EQ(flipped.pixels, Expected3x2);
-}
-
-TEST(BitmapDecoder, AcceptsLaterInfoHeadersFullPalettesAndAMissingLastPad)
-{
-    TestBitmap v5 = uncompressed3x2();
-    v5.infoSize = 124;
-    EXPECT_EQ(decode(v5.bytes(), 3, 2).pixels, Expected3x2);
-
-    TestBitmap full = uncompressed3x2();
-    full.palette.resize(256, Rgb{1, 2, 3});
-    full.coloursUsed = 0;  // means 256
-    full.pixels = paddedRows({{3, 0, 255}, {0, 1, 2}});
-    const Decoded decoded = decode(full.bytes(), 3, 2);
-    ASSERT_EQ(decoded.status, BitmapStatus::Ok);
-    EXPECT_EQ(decoded.pixels[5], (Rgba{1, 2, 3, 255}));
-
-    TestBitmap unpadded = uncompressed3x2();
-    unpadded.pixels.pop_back();  // the top row's padding byte
-    EXPECT_EQ(decode(unpadded.bytes(), 3, 2).status, BitmapStatus::Ok);
-}
-
-TEST(BitmapDecoder, Rle8RunsLineEndsDeltasAndAbsoluteRuns)
-{
-    TestBitmap b;
-    b.width = 5;
-    b.height = 3;
-    b.compression = 1;
-    b.palette = {Red, Green, Blue, Grey};
-    b.pixels = {
-        // bottom row: encoded run G G, absolute run B R Y (odd: one pad byte)
-        2, 1, 0, 3, 2, 0, 3, 0, 0, 0,
-        // middle row: R, then a delta 3 right and 1 up, skipping 4 pixels
-        1, 0, 0, 2, 3, 1,
-        // top row from x = 4: one G, then the end of the bitmap
-        1, 1, 0, 1,
+    std::vector<Rgba> full(256, Rgba{1, 2, 3, 255});
+    std::copy_n(TestBitmap{}.palette.begin(), 4, full.begin());
+    // The key colour k; x, y and z are one step off in one channel each.
+    const Rgba k{10, 20, 30, 255}, x{11, 20, 30, 255}, y{10, 21, 30, 255}, z{10, 20, 29, 255}, w{255, 255, 255, 255},
+        clear{10, 20, 30, 0};
+    const TestBitmap keyed{.width = 6, .palette = {k, x, y, z, k, w},
+                           .pixels = {5, 5, 5, 5, 5, 0, 0, 0, 0, 1, 2, 3, 4, 5, 0, 0}};
+    const struct {
+        const char* name;
+        TestBitmap bitmap;
+        std::vector<Rgba> expected;
+        bool key = false;
+    } cases[] = {
+        {"bottom-up", {}, {R, G, B, Y, R, G}},
+        {"top-down", {.height = -2, .pixels = {0, 1, 2, 0, 3, 0, 1, 0}}, {R, G, B, Y, R, G}},
+        {"V5 info header", {.infoSize = 124}, {R, G, B, Y, R, G}},
+        {"256 colours", {.palette = full, .coloursUsed = 0, .pixels = {3, 0, 255, 0, 0, 1, 2, 0}},
+         {R, G, B, Y, R, {1, 2, 3, 255}}},
+        {"last row's pad missing", {.pixels = {3, 0, 1, 0, 0, 1, 2}}, {R, G, B, Y, R, G}},
+        // Bottom row: run G G, absolute B R Y (odd: one pad byte), line end;
+        // middle: R, delta 3 right 1 up; top from x = 4: G, end of bitmap.
+        // Skipped pixels are black.
+        {"RLE8", {.width = 5, .height = 3, .compression = 1,
+                  .pixels = {2, 1, 0, 3, 2, 0, 3, 0, 0, 0, 1, 0, 0, 2, 3, 1, 1, 1, 0, 1}},
+         {K, K, K, K, G, R, K, K, K, K, G, G, B, R, Y}},
+        {"RLE8 even run, no pad", {.width = 4, .height = 1, .compression = 1, .pixels = {0, 4, 3, 2, 1, 0, 0, 1}},
+         {Y, B, G, R}},
+        {"key: exactly the top-left colour", keyed, {clear, x, y, z, clear, w, w, w, w, w, w, clear}, true},
+        {"no key: all opaque", keyed, {k, x, y, z, k, w, w, w, w, w, w, k}},
+        {"key: the decoded top-left colour, not palette entry 0",
+         {.width = 2, .compression = 1, .palette = {k, R}, .pixels = {1, 1, 1, 0, 0, 0, 0, 1}}, {{}, {}, R, k}, true},
     };
-    const Decoded d = decode(b.bytes(), 5, 3);
-    ASSERT_EQ(d.status, BitmapStatus::Ok) << bitmapStatusText(d.status);
-    const Rgba black{0, 0, 0, 255};
-    const std::vector<Rgba> expected = {
-        black, black, black, black, opaque(Green),                            // top
-        opaque(Red), black, black, black, black,                              // middle
-        opaque(Green), opaque(Green), opaque(Blue), opaque(Red), opaque(Grey),  // bottom
-    };
-    EXPECT_EQ(d.pixels, expected);
-
-    // An even absolute run has no padding.
-    TestBitmap even;
-    even.width = 4;
-    even.height = 1;
-    even.compression = 1;
-    even.palette = {Red, Green, Blue, Grey};
-    even.pixels = {0, 4, 3, 2, 1, 0, 0, 1};
-    const Decoded e = decode(even.bytes(), 4, 1);
-    ASSERT_EQ(e.status, BitmapStatus::Ok);
-    EXPECT_EQ(e.pixels, (std::vector<Rgba>{opaque(Grey), opaque(Blue), opaque(Green), opaque(Red)}));
+    for (const auto& c : cases) {
+        const auto [status, pixels] = decode(c.bitmap.bytes(), static_cast<int32_t>(c.bitmap.width),
+                                             static_cast<int32_t>(std::abs(c.bitmap.height)), c.key);
+        ASSERT_EQ(status, BitmapStatus::Ok) << c.name << ": " << bitmapStatusText(status);
+        EXPECT_EQ(pixels, c.expected) << c.name;
+    }
 }
 
-TEST(BitmapDecoder, ColourKeyTakesExactlyTheTopLeftColour)
-{
-    const Rgb key{10, 20, 30};
-    TestBitmap b;
-    b.width = 6;
-    b.height = 2;
-    // Index 4 repeats the key's colour; 1..3 are one step off in one channel.
-    b.palette = {key, {11, 20, 30}, {10, 21, 30}, {10, 20, 29}, key, {255, 255, 255}};
-    // Bottom-up: the top-left pixel is stored last.
-    b.pixels = paddedRows({{5, 5, 5, 5, 5, 0}, {0, 1, 2, 3, 4, 5}});
-
-    const Decoded keyed = decode(b.bytes(), 6, 2, true);
-    ASSERT_EQ(keyed.status, BitmapStatus::Ok);
-    const unsigned char expectedAlpha[12] = {0, 255, 255, 255, 0, 255, 255, 255, 255, 255, 255, 0};
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ(keyed.pixels[i].a, expectedAlpha[i]) << "pixel " << i;
-
-    const Decoded unkeyed = decode(b.bytes(), 6, 2, false);
-    for (const Rgba& p : unkeyed.pixels)
-        EXPECT_EQ(p.a, 255);
-    // The key changes only alpha.
-    for (int i = 0; i < 12; ++i)
-        EXPECT_EQ((Rgba{keyed.pixels[i].r, keyed.pixels[i].g, keyed.pixels[i].b, 255}), unkeyed.pixels[i]);
-
-    // Compressed, with skipped pixels: the key is whatever colour lands top-left.
-    TestBitmap rle;
-    rle.width = 2;
-    rle.height = 2;
-    rle.compression = 1;
-    rle.palette = {key, Red};
-    rle.pixels = {1, 1, 1, 0, 0, 0, 0, 1};  // bottom: R K; top: skipped (black)
-    const Decoded r = decode(rle.bytes(), 2, 2, true);
-    ASSERT_EQ(r.status, BitmapStatus::Ok);
-    EXPECT_EQ(r.pixels, (std::vector<Rgba>{{0, 0, 0, 0}, {0, 0, 0, 0}, {200, 10, 20, 255}, {10, 20, 30, 255}}));
-}
-
-namespace {
-
-struct MalformedCase {
-    const char* name;
-    std::function<std::vector<unsigned char>()> file;
-    int32_t width;
-    int32_t height;
-    BitmapStatus expected;
-};
-
-std::vector<unsigned char> withUncompressed(const std::function<void(TestBitmap&)>& change)
-{
-    TestBitmap b = uncompressed3x2();
-    change(b);
-    return b.bytes();
-}
-
-std::vector<unsigned char> withRle(std::vector<unsigned char> stream, int32_t height = 2)
-{
-    TestBitmap b;
-    b.width = 3;
-    b.height = height;
-    b.compression = 1;
-    b.palette = {Red, Green, Blue, Grey};
-    b.pixels = std::move(stream);
-    return b.bytes();
-}
-
-std::vector<unsigned char> cut(size_t size)
-{
-    std::vector<unsigned char> file = uncompressed3x2().bytes();
-    file.resize(size);
-    return file;
-}
-
-void setU32(std::vector<unsigned char>& file, size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        file[at + i] = static_cast<unsigned char>(v >> (8 * i));
-}
-
-} // namespace
-
-TEST(BitmapDecoder, MalformedInputGivesAStatusAndAClearedBuffer)
+TEST(BitmapDecoder, MalformedInputGivesItsStatusAndAClearedBuffer)
 {
     using S = BitmapStatus;
-    const std::vector<MalformedCase> cases = {
-        {"empty", [] { return std::vector<unsigned char>{}; }, 3, 2, S::TruncatedFileHeader},
-        {"13 bytes", [] { return cut(13); }, 3, 2, S::TruncatedFileHeader},
-        {"no signature", [] { auto f = cut(100); f[1] = 'A'; return f; }, 3, 2, S::NotABitmap},
-        {"no info size", [] { return cut(16); }, 3, 2, S::TruncatedInfoHeader},
-        {"info header cut", [] { return cut(14 + 39); }, 3, 2, S::TruncatedInfoHeader},
-        {"core header", [] { return withUncompressed([](TestBitmap& b) { b.infoSize = 12; }); }, 3, 2,
-         S::UnsupportedHeader},
-        {"huge info header", [] { return withUncompressed([](TestBitmap& b) { b.infoSize = 0xFFFFFFFF; }); }, 3,
-         2, S::TruncatedInfoHeader},
-        {"24-bit", [] { return withUncompressed([](TestBitmap& b) { b.bitCount = 24; }); }, 3, 2,
-         S::UnsupportedFormat},
-        {"two planes", [] { return withUncompressed([](TestBitmap& b) { b.planes = 2; }); }, 3, 2,
-         S::UnsupportedFormat},
-        {"RLE4", [] { return withUncompressed([](TestBitmap& b) { b.compression = 2; }); }, 3, 2,
-         S::UnsupportedFormat},
-        {"bit fields", [] { return withUncompressed([](TestBitmap& b) { b.compression = 3; }); }, 3, 2,
-         S::UnsupportedFormat},
-        {"width 0", [] { return withUncompressed([](TestBitmap& b) { b.width = 0; }); }, 3, 2, S::BadDimensions},
-        {"negative width", [] { return withUncompressed([](TestBitmap& b) { b.width = -3; }); }, 3, 2,
-         S::BadDimensions},
-        {"height 0", [] { return withUncompressed([](TestBitmap& b) { b.height = 0; }); }, 3, 2,
-         S::BadDimensions},
-        {"most negative height", [] { return withUncompressed([](TestBitmap& b) { b.height = INT32_MIN; }); }, 3,
-         2, S::BadDimensions},
-        {"absurd width", [] { return withUncompressed([](TestBitmap& b) { b.width = 1 << 30; }); }, 3, 2,
-         S::BadDimensions},
-        {"absurd top-down height", [] { return withUncompressed([](TestBitmap& b) { b.height = -5000; }); }, 3,
-         2, S::BadDimensions},
-        {"top-down RLE8", [] { return withUncompressed([](TestBitmap& b) { b.compression = 1; b.height = -2; }); },
-         3, 2, S::CompressedTopDown},
-        {"wider than expected", [] { return uncompressed3x2().bytes(); }, 2, 2, S::SizeMismatch},
-        {"lower than expected", [] { return uncompressed3x2().bytes(); }, 3, 3, S::SizeMismatch},
-        {"expected size absurd", [] { return uncompressed3x2().bytes(); }, 3, -2, S::SizeMismatch},
-        {"257 colours", [] { return withUncompressed([](TestBitmap& b) { b.coloursUsed = 257; }); }, 3, 2,
-         S::PaletteTooLarge},
-        {"palette cut", [] { return cut(14 + 40 + 10); }, 3, 2, S::TruncatedPalette},
-        {"palette past the data",
-         [] { return withUncompressed([](TestBitmap& b) { b.coloursUsed = 200; }); }, 3, 2, S::TruncatedPalette},
-        {"pixels inside the palette", [] { return withUncompressed([](TestBitmap& b) { b.pixelOffset = 60; }); },
-         3, 2, S::PixelOffsetInHeaders},
-        {"pixel offset past the end",
-         [] { return withUncompressed([](TestBitmap& b) { b.pixelOffset = 0x7FFFFFFF; }); }, 3, 2,
-         S::TruncatedPixels},
-        {"pixel rows cut", [] { return cut(14 + 40 + 16 + 6); }, 3, 2, S::TruncatedPixels},
-        {"RLE8 size past the end", [] {
-             auto f = withRle({0, 1});
-             setU32(f, 14 + 20, 100);
-             return f;
-         }, 3, 2, S::TruncatedPixels},
-        {"index past the palette", [] {
-             return withUncompressed([](TestBitmap& b) { b.pixels = paddedRows({{3, 0, 1}, {0, 4, 2}}); });
-         }, 3, 2, S::PaletteIndexPastPalette},
-        {"RLE8 run index past the palette", [] { return withRle({2, 7, 0, 1}); }, 3, 2,
-         S::PaletteIndexPastPalette},
-        {"RLE8 absolute index past the palette", [] { return withRle({0, 3, 1, 9, 2, 0, 0, 1}); }, 3, 2,
-         S::PaletteIndexPastPalette},
-        {"run past the row", [] { return withRle({2, 1, 2, 1, 0, 1}); }, 3, 2, S::RunPastRow},
-        {"absolute run past the row", [] { return withRle({1, 1, 0, 3, 1, 1, 1, 0, 0, 1}); }, 3, 2,
-         S::RunPastRow},
-        {"run past the last row", [] { return withRle({0, 0, 0, 0, 1, 2, 0, 1}); }, 3, 2, S::RunPastImage},
-        {"absolute run past the last row", [] { return withRle({0, 0, 0, 0, 0, 3, 1, 1, 1, 0, 0, 1}); }, 3, 2,
-         S::RunPastImage},
-        {"line ends past the last row", [] { return withRle({0, 0, 0, 0, 0, 0, 0, 1}); }, 3, 2, S::RunPastImage},
-        {"delta past the right edge", [] { return withRle({1, 1, 0, 2, 3, 0, 0, 1}); }, 3, 2, S::DeltaPastImage},
-        {"delta past the top", [] { return withRle({0, 2, 0, 2, 0, 1}); }, 3, 2, S::DeltaPastImage},
-        {"delta cut", [] { return withRle({0, 2, 1}); }, 3, 2, S::MissingEndOfBitmap},
-        {"absolute run cut", [] { return withRle({0, 3, 1, 1}); }, 3, 2, S::MissingEndOfBitmap},
-        {"absolute run's pad cut", [] { return withRle({0, 3, 1, 1, 1}); }, 3, 2, S::MissingEndOfBitmap},
-        {"no end of bitmap", [] { return withRle({3, 1, 0, 0, 3, 2, 0, 0}); }, 3, 2, S::MissingEndOfBitmap},
-        {"odd trailing byte", [] { return withRle({3, 1, 0}); }, 3, 2, S::MissingEndOfBitmap},
+    constexpr size_t Whole = SIZE_MAX;
+    const struct {
+        const char* name;
+        S expected;
+        TestBitmap bitmap;
+        size_t cutTo = Whole;
+        int32_t width = 3, height = 2;  // what the caller expects
+    } cases[] = {
+        {"empty", S::TruncatedFileHeader, {}, 0},
+        {"13 bytes", S::TruncatedFileHeader, {}, 13},
+        {"no signature", S::NotABitmap, {.signature = 'B' | 'A' << 8}},
+        {"no info size", S::TruncatedInfoHeader, {}, 16},
+        {"info header cut", S::TruncatedInfoHeader, {}, 14 + 39},
+        {"core header", S::UnsupportedHeader, {.infoSize = 12}},
+        {"huge info header", S::TruncatedInfoHeader, {.infoSize = 0xFFFFFFFF}},
+        {"24-bit", S::UnsupportedFormat, {.bitCount = 24}},
+        {"two planes", S::UnsupportedFormat, {.planes = 2}},
+        {"RLE4", S::UnsupportedFormat, {.compression = 2}},
+        {"bit fields", S::UnsupportedFormat, {.compression = 3}},
+        {"width 0", S::BadDimensions, {.width = 0}},
+        {"negative width", S::BadDimensions, {.width = -3}},
+        {"height 0", S::BadDimensions, {.height = 0}},
+        {"most negative height", S::BadDimensions, {.height = INT32_MIN}},
+        {"absurd width", S::BadDimensions, {.width = 1 << 30}},
+        {"absurd top-down height", S::BadDimensions, {.height = -5000}},
+        {"top-down RLE8", S::CompressedTopDown, {.height = -2, .compression = 1}},
+        {"wider than expected", S::SizeMismatch, {}, Whole, 2, 2},
+        {"lower than expected", S::SizeMismatch, {}, Whole, 3, 3},
+        {"expected size absurd", S::SizeMismatch, {}, Whole, 3, -2},
+        {"257 colours", S::PaletteTooLarge, {.coloursUsed = 257}},
+        {"palette cut", S::TruncatedPalette, {}, 14 + 40 + 10},
+        {"palette past the data", S::TruncatedPalette, {.coloursUsed = 200}},
+        {"pixels inside the palette", S::PixelOffsetInHeaders, {.pixelOffset = 60}},
+        {"pixel offset past the end", S::TruncatedPixels, {.pixelOffset = 0x7FFFFFFF}},
+        {"pixel rows cut", S::TruncatedPixels, {}, 14 + 40 + 16 + 6},
+        {"RLE8 size past the end", S::TruncatedPixels, {.compression = 1, .imageSize = 100, .pixels = {0, 1}}},
+        {"index past the palette", S::PaletteIndexPastPalette, {.pixels = {3, 0, 1, 0, 0, 4, 2, 0}}},
+        {"RLE8 run index past the palette", S::PaletteIndexPastPalette, rle({2, 7, 0, 1})},
+        {"RLE8 absolute index past the palette", S::PaletteIndexPastPalette, rle({0, 3, 1, 9, 2, 0, 0, 1})},
+        {"run past the row", S::RunPastRow, rle({2, 1, 2, 1, 0, 1})},
+        {"absolute run past the row", S::RunPastRow, rle({1, 1, 0, 3, 1, 1, 1, 0, 0, 1})},
+        {"run past the last row", S::RunPastImage, rle({0, 0, 0, 0, 1, 2, 0, 1})},
+        {"absolute run past the last row", S::RunPastImage, rle({0, 0, 0, 0, 0, 3, 1, 1, 1, 0, 0, 1})},
+        {"line ends past the last row", S::RunPastImage, rle({0, 0, 0, 0, 0, 0, 0, 1})},
+        {"delta past the right edge", S::DeltaPastImage, rle({1, 1, 0, 2, 3, 0, 0, 1})},
+        {"delta past the top", S::DeltaPastImage, rle({0, 2, 0, 2, 0, 1})},
+        {"delta cut", S::MissingEndOfBitmap, rle({0, 2, 1})},
+        {"absolute run cut", S::MissingEndOfBitmap, rle({0, 3, 1, 1})},
+        {"absolute run's pad cut", S::MissingEndOfBitmap, rle({0, 3, 1, 1, 1})},
+        {"no end of bitmap", S::MissingEndOfBitmap, rle({3, 1, 0, 0, 3, 2, 0, 0})},
+        {"odd trailing byte", S::MissingEndOfBitmap, rle({3, 1, 0})},
     };
-    for (const MalformedCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        const Decoded d = decode(c.file(), c.width, c.height);
-        EXPECT_EQ(d.status, c.expected) << bitmapStatusText(d.status);
-        for (const Rgba& p : d.pixels)
-            ASSERT_EQ(p, (Rgba{0, 0, 0, 0}));
-        EXPECT_STRNE(bitmapStatusText(d.status), bitmapStatusText(BitmapStatus::Ok));
+    for (const auto& c : cases) {
+        Bytes file = c.bitmap.bytes();
+        file.resize(std::min(file.size(), c.cutTo));
+        const auto [status, pixels] = decode(file, c.width, c.height);
+        EXPECT_EQ(status, c.expected) << c.name << ": got \"" << bitmapStatusText(status) << "\", want \""
+                                      << bitmapStatusText(c.expected) << '"';
+        EXPECT_EQ(std::count(pixels.begin(), pixels.end(), Rgba{}), std::ssize(pixels)) << c.name << ": not cleared";
+        EXPECT_STRNE(bitmapStatusText(status), bitmapStatusText(S::Ok)) << c.name;
     }
-}
-
-TEST(BitmapDecoder, HeaderReportsWhatTheFileSays)
-{
-    const std::vector<unsigned char> file = withRle({3, 1, 0, 0, 3, 2, 0, 1});
-    BitmapHeader header;
-    ASSERT_EQ(readBitmapHeader(file.data(), file.size(), header), BitmapStatus::Ok);
-    EXPECT_EQ(header.width, 3);
-    EXPECT_EQ(header.height, 2);
-    EXPECT_TRUE(header.rle8);
-    EXPECT_FALSE(header.topDown);
-    EXPECT_EQ(header.paletteSize, 4);
-    EXPECT_EQ(header.pixelOffset, 14u + 40 + 16);
-    EXPECT_EQ(header.pixelBytes, 8u);
 }
