@@ -11,83 +11,63 @@ namespace {
 
 using Rgba = std::array<float, 4>;
 
-Rgba emission()
+void expectState(const Rgba& emission, const Rgba& colour, int code)
 {
-    Rgba value{};
-    glGetMaterialfv(GL_FRONT, GL_EMISSION, value.data());
-    return value;
-}
-
-Rgba colour()
-{
-    Rgba value{};
-    glGetFloatv(GL_CURRENT_COLOR, value.data());
-    return value;
-}
-
-void expectRgba(const Rgba& actual, const Rgba& expected, const char* what, int code)
-{
-    for (int i = 0; i < 4; ++i)
-        EXPECT_NEAR(actual[static_cast<size_t>(i)], expected[static_cast<size_t>(i)], 1e-6f)
-            << what << " of code " << code << ", component " << i;
-}
-
-class Palette : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        startTestScene();
-        currentMaterial = NoMaterial;
+    Rgba actualEmission{}, actualColour{};
+    glGetMaterialfv(GL_FRONT, GL_EMISSION, actualEmission.data());
+    glGetFloatv(GL_CURRENT_COLOR, actualColour.data());
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_NEAR(actualEmission[i], emission[i], 1e-6f) << "emission of code " << code << ", component " << i;
+        EXPECT_NEAR(actualColour[i], colour[i], 1e-6f) << "colour of code " << code << ", component " << i;
     }
-};
+}
 
-TEST_F(Palette, EachCodeSetsItsEmissionAndColour)
+TEST(Palette, EachCodeSetsItsEmissionAndColour)
 {
+    startTestScene();
     const Rgba black = {0, 0, 0, 1}, red = {0.5f, 0, 0, 1}, blue = {0, 0, 0.5f, 1}, white = {1, 1, 1, 1};
     const Rgba green = {0, 1, 0, 0.5f}, grey = {0.5f, 0.5f, 0.5f, 0.5f};
-    struct Row {
+    const struct {
         int code;
         Rgba emission, colour;
-    };
-    const Row rows[] = {
-        {1, blue, {0, 0, 0.5f, 1}},          {2, black, {0.25f, 0, 0, 1}},
-        {3, black, {0, 0, 0, 0.5f}},         {4, red, {0.5f, 0, 0, 0.5f}},
+    } rows[] = {
+        {1, blue, {0, 0, 0.5f, 1}},              {2, black, {0.25f, 0, 0, 1}},
+        {3, black, {0, 0, 0, 0.5f}},             {4, red, {0.5f, 0, 0, 0.5f}},
         {5, black, {0.49f, 0.49f, 0.49f, 0.5f}}, {6, black, {0, 0, 0.25f, 0.5f}},
         {7, black, {0.25f, 0.25f, 0.25f, 0.5f}}, {8, white, {1, 1, 1, 1}},
-        {9, black, {0.75f, 0.75f, 0.75f, 1}}, {10, black, {0.5f, 0.5f, 0.5f, 0.5f}},
-        {11, green, {0, 1, 0, 0.5f}},        {12, red, {0.5f, 0.5f, 0, 0.5f}},
-        {13, black, {0.25f, 0.25f, 1, 0.25f}}, {14, grey, {0.5f, 0.5f, 0.5f, 0.35f}},
-        // Any other code: the plain grey row.
-        {0, black, grey},                    {15, black, grey},
+        {9, black, {0.75f, 0.75f, 0.75f, 1}},    {10, black, grey},
+        {11, green, {0, 1, 0, 0.5f}},            {12, red, {0.5f, 0.5f, 0, 0.5f}},
+        {13, black, {0.25f, 0.25f, 1, 0.25f}},   {14, grey, {0.5f, 0.5f, 0.5f, 0.35f}},
+        {0, black, grey},                        {15, black, grey},  // any other code: plain grey
         {-1, black, grey},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         setMaterial(row.code);
         EXPECT_EQ(currentMaterial, row.code);
-        expectRgba(emission(), row.emission, "emission", row.code);
-        expectRgba(colour(), row.colour, "colour", row.code);
+        expectState(row.emission, row.colour, row.code);
     }
 }
 
-TEST_F(Palette, TheCurrentCodeIssuesNoCalls)
+TEST(Palette, OnlyAChangeOfCodeIssuesCalls)
 {
-    // 999 is current at start: nothing happens.
-    glColor4f(0.1f, 0.2f, 0.3f, 0.4f);
-    setMaterial(NoMaterial);
-    expectRgba(colour(), {0.1f, 0.2f, 0.3f, 0.4f}, "colour", NoMaterial);
+    startTestScene();
+    currentMaterial = NoMaterial;
+    const Rgba direct = {0.1f, 0.2f, 0.3f, 0.4f}, otherEmission = {0.2f, 0.2f, 0.2f, 1};
+    Rgba emission{};
+    glGetMaterialfv(GL_FRONT, GL_EMISSION, emission.data());
+    glColor4fv(direct.data());
+    setMaterial(NoMaterial);  // current at start
+    expectState(emission, direct, NoMaterial);
 
     setMaterial(RedGlow);
-    const GLfloat otherEmission[4] = {0.2f, 0.2f, 0.2f, 1};
-    glMaterialfv(GL_FRONT, GL_EMISSION, otherEmission);
-    glColor4f(0.1f, 0.2f, 0.3f, 0.4f);
+    glMaterialfv(GL_FRONT, GL_EMISSION, otherEmission.data());
+    glColor4fv(direct.data());
     setMaterial(RedGlow);  // still current: the direct changes stay
-    expectRgba(colour(), {0.1f, 0.2f, 0.3f, 0.4f}, "colour", RedGlow);
-    expectRgba(emission(), {0.2f, 0.2f, 0.2f, 1}, "emission", RedGlow);
+    expectState(otherEmission, direct, RedGlow);
 
     setMaterial(DarkRed);
     setMaterial(RedGlow);  // a change back applies the row again
-    expectRgba(colour(), {0.5f, 0, 0, 0.5f}, "colour", RedGlow);
-    expectRgba(emission(), {0.5f, 0, 0, 1}, "emission", RedGlow);
+    expectState({0.5f, 0, 0, 1}, {0.5f, 0, 0, 0.5f}, RedGlow);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// The five face groups of a ShipMesh as one list, for tests that treat them
-// alike.
+// The five face groups of a ShipMesh as one list, and a face's corners by
+// number, for tests that treat them alike.
 #pragma once
 
 #include <array>
@@ -22,18 +22,21 @@ inline std::array<FaceGroup, 5> faceGroups(const ShipMesh& mesh)
              {"rear panel", mesh.rearPanelFaces, RearPanelFaceCount}}};
 }
 
+struct Corner {
+    int vertex, code;
+    float s, t;
+};
+
+inline Corner corner(const MeshFace& f, int k)
+{
+    return k == 0 ? Corner{f.a, f.codeA, f.sA, f.tA} : k == 1 ? Corner{f.b, f.codeB, f.sB, f.tB}
+                                                             : Corner{f.c, f.codeC, f.sC, f.tC};
+}
+
 inline std::set<int> verticesOf(const FaceGroup& group)
 {
     std::set<int> used;
-    for (int i = 0; i < group.count; ++i) {
-        used.insert(group.faces[i].a);
-        used.insert(group.faces[i].b);
-        used.insert(group.faces[i].c);
-    }
+    for (int i = 0; i < group.count; ++i)
+        used.insert({group.faces[i].a, group.faces[i].b, group.faces[i].c});
     return used;
 }
-
-inline int cornerCode(const MeshFace& f, int k) { return k == 0 ? f.codeA : k == 1 ? f.codeB : f.codeC; }
-inline int cornerVertex(const MeshFace& f, int k) { return k == 0 ? f.a : k == 1 ? f.b : f.c; }
-inline float cornerS(const MeshFace& f, int k) { return k == 0 ? f.sA : k == 1 ? f.sB : f.sC; }
-inline float cornerT(const MeshFace& f, int k) { return k == 0 ? f.tA : k == 1 ? f.tB : f.tC; }

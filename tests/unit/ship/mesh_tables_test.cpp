@@ -1,281 +1,100 @@
-// The stored mesh: counts, layout, named rows and the invariants that the
+// The stored mesh: counts, layout, quoted rows and the invariants that the
 // drawing, the encounter and the hull damage rely on.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
+#include <iterator>
 #include <map>
 #include <set>
 #include <tuple>
 #include <vector>
 
 #include "mesh_groups.h"
-#include "ship/mesh.h"
 
 namespace {
 
 const ShipMesh& stored = storedShipMesh;
+constexpr float Any = 1e9f;
 
 using Position = std::tuple<float, float, float>;
-
-Position positionOf(int v)
-{
-    const float* p = stored.meshVertices[v];
-    return {p[0], p[1], p[2]};
-}
-
-bool isWhole(float value) { return value == std::floor(value); }
+Position positionOf(int v) { return {stored.meshVertices[v][0], stored.meshVertices[v][1], stored.meshVertices[v][2]}; }
 
 struct Box {
     float lo[3], hi[3];
 };
 
-bool inside(const Box& box, int v)
+bool inside(const MeshFace& f, const Box& box)
 {
-    for (int axis = 0; axis < 3; ++axis) {
-        const float c = stored.meshVertices[v][axis];
-        if (c < box.lo[axis] || c > box.hi[axis])
-            return false;
-    }
+    for (int k = 0; k < 3; ++k)
+        for (int axis = 0; axis < 3; ++axis) {
+            const float c = stored.meshVertices[corner(f, k).vertex][axis];
+            if (c < box.lo[axis] || c > box.hi[axis])
+                return false;
+        }
     return true;
 }
 
-bool faceInside(const MeshFace& f, const Box& box) { return inside(box, f.a) && inside(box, f.b) && inside(box, f.c); }
-
-float centroidZ(const MeshFace& f)
+auto fields(const MeshFace& f)
 {
-    return stored.meshVertices[f.a][2] + stored.meshVertices[f.b][2] + stored.meshVertices[f.c][2];
+    return std::make_tuple(f.a, f.b, f.c, f.codeA, f.codeB, f.codeC, f.slot, f.sA, f.tA, f.sB, f.tB, f.sC, f.tC,
+                           f.normal[0], f.normal[1], f.normal[2]);
 }
 
-bool textured(const MeshFace& f) { return f.codeA == 10 || f.codeB == 10 || f.codeC == 10; }
-
-bool mixed(const MeshFace& f) { return f.codeA != f.codeB || f.codeB != f.codeC; }
-
-// ---- The vertex table ------------------------------------------------------
-
-TEST(VertexTable, EveryIndexInRangeAndEveryVertexAFaceCorner)
+std::vector<int> recordsWithMixedCodes(const MeshFace* faces, int count)
 {
-    std::vector<int> uses(MeshVertexCount, 0);
-    for (const FaceGroup& group : faceGroups(stored))
-        for (int i = 0; i < group.count; ++i)
-            for (int k = 0; k < 3; ++k) {
-                const int v = cornerVertex(group.faces[i], k);
-                ASSERT_GE(v, 0) << group.name << " record " << i;
-                ASSERT_LT(v, MeshVertexCount) << group.name << " record " << i;
-                ++uses[static_cast<size_t>(v)];
-            }
-    for (int v = 0; v < MeshVertexCount; ++v)
-        EXPECT_GT(uses[static_cast<size_t>(v)], 0) << "vertex " << v << " is no face's corner";
-    for (const MeshLine& line : stored.meshLines) {
-        EXPECT_TRUE(line.from >= 0 && line.from < MeshVertexCount);
-        EXPECT_TRUE(line.to >= 0 && line.to < MeshVertexCount);
-    }
-    for (int v : stored.lightPoints)
-        EXPECT_TRUE(v >= 0 && v < MeshVertexCount);
+    std::vector<int> mixed;
+    for (int i = 0; i < count; ++i)
+        if (faces[i].codeA != faces[i].codeB || faces[i].codeB != faces[i].codeC)
+            mixed.push_back(i);
+    return mixed;
 }
 
-TEST(VertexTable, PositionsMapOntoThemselvesUnderZMirror)
+TEST(VertexTable, MirrorSymmetricWholeNumbersExceptTenYValues)
 {
     std::multiset<Position> positions, mirrored;
+    int fractional = 0;
     for (int v = 0; v < MeshVertexCount; ++v) {
         const auto [x, y, z] = positionOf(v);
         positions.insert({x, y, z});
         mirrored.insert({x, y, z == 0 ? 0.0f : -z});
+        EXPECT_TRUE(x == std::floor(x) && z == std::floor(z)) << "vertex " << v;
+        if (y != std::floor(y)) {
+            EXPECT_TRUE(y == -8.5f || y == -9.35f) << "vertex " << v << " y " << y;
+            ++fractional;
+        }
     }
     EXPECT_EQ(positions, mirrored);
+    EXPECT_EQ(fractional, 10);
 }
 
-TEST(VertexTable, WholeNumbersExceptTenYValues)
+TEST(QuotedRows, VerticesAndTheLinesAndLightsOnTheHull)
 {
-    int special = 0;
-    for (int v = 0; v < MeshVertexCount; ++v) {
-        const auto [x, y, z] = positionOf(v);
-        EXPECT_TRUE(isWhole(x)) << "vertex " << v;
-        EXPECT_TRUE(isWhole(z)) << "vertex " << v;
-        if (!isWhole(y)) {
-            EXPECT_TRUE(y == -8.5f || y == -9.35f) << "vertex " << v << " y " << y;
-            ++special;
-        }
-    }
-    EXPECT_EQ(special, 10);
-}
-
-TEST(VertexTable, ExtentsAlongEachAxis)
-{
-    float lo[3] = {1e9f, 1e9f, 1e9f}, hi[3] = {-1e9f, -1e9f, -1e9f};
-    for (const auto& p : stored.meshVertices)
-        for (int axis = 0; axis < 3; ++axis) {
-            lo[axis] = std::min(lo[axis], p[axis]);
-            hi[axis] = std::max(hi[axis], p[axis]);
-        }
-    EXPECT_EQ(lo[0], -105);
-    EXPECT_EQ(hi[0], 89);
-    EXPECT_EQ(lo[1], -20);
-    EXPECT_EQ(hi[1], 17);
-    EXPECT_EQ(lo[2], -38);
-    EXPECT_EQ(hi[2], 38);
-}
-
-TEST(VertexTable, QuotedRows)
-{
-    const std::map<int, Position> rows = {
-        {0, {89, 0, 0}},     {1, {89, -3, 0}},      {112, {26, 14, 0}},           {183, {-70, -7, 18}},
-        {185, {-70, -7, -18}}, {195, {-105, -10, 0}}, {355, {-62, -9.35f, -16}},
-    };
+    const std::map<int, Position> rows = {{0, {89, 0, 0}},         {1, {89, -3, 0}},         {112, {26, 14, 0}},
+                                          {183, {-70, -7, 18}},    {185, {-70, -7, -18}},    {195, {-105, -10, 0}},
+                                          {355, {-62, -9.35f, -16}}};
     for (const auto& [index, position] : rows)
         EXPECT_EQ(positionOf(index), position) << "vertex " << index;
-}
-
-// ---- Face groups -----------------------------------------------------------
-
-TEST(FaceGroups, VerticesUsedAndSharedWithTheHull)
-{
-    const auto groups = faceGroups(stored);
-    const std::set<int> hull = verticesOf(groups[0]);
-    const size_t used[5] = {277, 16, 47, 47, 4};
-    const size_t sharedWithHull[5] = {277, 12, 8, 8, 4};
-    for (size_t g = 0; g < groups.size(); ++g) {
-        const std::set<int> vertices = verticesOf(groups[g]);
-        EXPECT_EQ(vertices.size(), used[g]) << groups[g].name;
-        std::vector<int> shared;
-        std::set_intersection(vertices.begin(), vertices.end(), hull.begin(), hull.end(), std::back_inserter(shared));
-        EXPECT_EQ(shared.size(), sharedWithHull[g]) << groups[g].name;
-        for (size_t h = 1; h < g; ++h) {
-            const std::set<int> other = verticesOf(groups[h]);
-            for (int v : vertices)
-                EXPECT_EQ(other.count(v), 0u) << groups[g].name << " and " << groups[h].name << " share " << v;
-        }
-    }
-    EXPECT_TRUE(verticesOf(groups[2]).count(PodPivotA) && hull.count(PodPivotA));
-    EXPECT_TRUE(verticesOf(groups[3]).count(PodPivotB) && hull.count(PodPivotB));
-}
-
-TEST(FaceGroups, CodeCountsPerGroup)
-{
-    const std::map<int, int> expected[5] = {
-        {{0, 1231}, {10, 210}, {1, 4}, {2, 4}},
-        {{5, 54}},
-        {{0, 176}, {1, 20}, {6, 13}, {2, 5}, {4, 5}},
-        {{0, 176}, {1, 20}, {6, 13}, {2, 5}, {4, 5}},
-        {{10, 6}},
-    };
-    const auto groups = faceGroups(stored);
-    for (size_t g = 0; g < groups.size(); ++g) {
-        std::map<int, int> corners;
-        for (int i = 0; i < groups[g].count; ++i)
-            for (int k = 0; k < 3; ++k)
-                ++corners[cornerCode(groups[g].faces[i], k)];
-        EXPECT_EQ(corners, expected[g]) << groups[g].name;
-    }
-}
-
-TEST(FaceGroups, SlotsAndTextureCoordinates)
-{
-    const std::set<float> allowed = {-0.1f, -0.05f, 0.0f, 0.5f, 1.0f, 1.05f, 1.1f};
-    std::map<int, int> hullSlots;
-    for (const FaceGroup& group : faceGroups(stored))
-        for (int i = 0; i < group.count; ++i) {
-            const MeshFace& f = group.faces[i];
-            if (textured(f)) {
-                EXPECT_TRUE(f.codeA == 10 && f.codeB == 10 && f.codeC == 10) << group.name << " record " << i;
-                EXPECT_NE(f.slot, 0) << group.name << " record " << i;
-                for (int k = 0; k < 3; ++k) {
-                    EXPECT_EQ(allowed.count(cornerS(f, k)), 1u) << group.name << " record " << i;
-                    EXPECT_EQ(allowed.count(cornerT(f, k)), 1u) << group.name << " record " << i;
-                }
-            } else {
-                EXPECT_EQ(f.slot, 0) << group.name << " record " << i;
-                for (int k = 0; k < 3; ++k)
-                    EXPECT_TRUE(cornerS(f, k) == 0 && cornerT(f, k) == 0) << group.name << " record " << i;
-            }
-        }
-    for (const MeshFace& f : stored.hullFaces)
-        ++hullSlots[f.slot];
-    EXPECT_EQ(hullSlots, (std::map<int, int>{{0, 413}, {1, 4}, {2, 46}, {4, 20}}));
-    for (const MeshFace& f : stored.rearPanelFaces)
-        EXPECT_EQ(f.slot, 3);
-}
-
-TEST(FaceGroups, MixedCodesOnlyAtTheBellyLightAndThePodLights)
-{
-    std::vector<int> hullMixed;
-    for (int i = 0; i < HullFaceCount; ++i)
-        if (mixed(stored.hullFaces[i]))
-            hullMixed.push_back(i);
-    EXPECT_EQ(hullMixed, (std::vector<int>{479, 480, 481, 482}));
-    const std::vector<int> podLights = {18, 19, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68};
-    for (const MeshFace* pod : {stored.podFacesA, stored.podFacesB}) {
-        std::vector<int> podMixed;
-        for (int i = 0; i < PodFaceCount; ++i)
-            if (mixed(pod[i]))
-                podMixed.push_back(i);
-        EXPECT_EQ(podMixed, podLights);
-    }
-}
-
-// ---- Quoted records ----------------------------------------------------------
-
-struct QuotedFace {
-    int a, b, c, codeA, codeB, codeC, slot;
-    float sA, tA, sB, tB, sC, tC;
-};
-
-void expectRecord(const MeshFace& f, const QuotedFace& q, const char* what)
-{
-    EXPECT_EQ(std::make_tuple(f.a, f.b, f.c), std::make_tuple(q.a, q.b, q.c)) << what;
-    EXPECT_EQ(std::make_tuple(f.codeA, f.codeB, f.codeC, f.slot), std::make_tuple(q.codeA, q.codeB, q.codeC, q.slot))
-        << what;
-    EXPECT_EQ(std::make_tuple(f.sA, f.tA, f.sB, f.tB, f.sC, f.tC), std::make_tuple(q.sA, q.tA, q.sB, q.tB, q.sC, q.tC))
-        << what;
-    EXPECT_TRUE(f.normal[0] == 0 && f.normal[1] == 0 && f.normal[2] == 0) << what;
-}
-
-TEST(QuotedRecords, Faces)
-{
-    expectRecord(stored.hullFaces[0], {0, 1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "hull 0");
-    expectRecord(stored.hullFaces[110], {18, 20, 94, 10, 10, 10, 2, 0, 1, 1, 1, 0, 0}, "hull 110");
-    expectRecord(stored.hullFaces[121], {78, 90, 80, 10, 10, 10, 1, 0.5f, 1, -0.05f, 0, 0.5f, 0}, "hull 121");
-    expectRecord(stored.hullFaces[479], {336, 286, 335, 2, 0, 1, 0, 0, 0, 0, 0, 0, 0}, "hull 479");
-    expectRecord(stored.underPanelFaces[0], {81, 83, 93, 5, 5, 5, 0, 0, 0, 0, 0, 0, 0}, "under panel 0");
-    expectRecord(stored.podFacesA[58], {241, 240, 347, 1, 1, 6, 0, 0, 0, 0, 0, 0, 0}, "pod A 58");
-    expectRecord(stored.podFacesB[58], {220, 221, 338, 1, 1, 6, 0, 0, 0, 0, 0, 0, 0}, "pod B 58");
-    expectRecord(stored.rearPanelFaces[0], {251, 250, 252, 10, 10, 10, 3, 0, 0, 1, 0, 1.1f, 1}, "rear panel 0");
-    expectRecord(stored.rearPanelFaces[1], {253, 251, 252, 10, 10, 10, 3, -0.1f, 1, 0, 0, 1.1f, 1}, "rear panel 1");
-}
-
-TEST(QuotedRecords, LinesAndLightPoints)
-{
-    const int ends[12][2] = {{96, 98}, {98, 100}, {100, 102}, {102, 104}, {104, 106}, {84, 86},
-                             {86, 88}, {88, 90},  {90, 92},   {92, 94},   {291, 161}, {161, 297}};
+    const int ends[MeshLineCount][2] = {{96, 98}, {98, 100}, {100, 102}, {102, 104}, {104, 106},  {84, 86},
+                                        {86, 88}, {88, 90},  {90, 92},   {92, 94},   {291, 161}, {161, 297}};
     for (int i = 0; i < MeshLineCount; ++i) {
-        const MeshLine& line = stored.meshLines[i];
-        EXPECT_EQ(std::make_tuple(line.from, line.to, line.codeFrom, line.codeTo),
-                  std::make_tuple(ends[i][0], ends[i][1], 3, 3))
+        const MeshLine& l = stored.meshLines[i];
+        EXPECT_EQ(std::make_tuple(l.from, l.to, l.codeFrom, l.codeTo), std::make_tuple(ends[i][0], ends[i][1], 3, 3))
             << "line " << i;
     }
     EXPECT_EQ(std::vector<int>(std::begin(stored.lightPoints), std::end(stored.lightPoints)),
               (std::vector<int>{0, 195, 112}));
-}
 
-// ---- Where things are ----------------------------------------------------------
-
-TEST(Regions, LinesRunAlongTheHull)
-{
+    // The chains at y = 7 on either side, the one across the underside, all on the hull.
     const std::set<int> hull = verticesOf(faceGroups(stored)[0]);
     for (int k = 0; k < 6; ++k) {
-        const auto minusZ = positionOf(96 + 2 * k), plusZ = positionOf(84 + 2 * k);
-        EXPECT_EQ(std::get<0>(minusZ), 60 - 10 * k);
-        EXPECT_EQ(std::get<1>(minusZ), 7);
-        EXPECT_LT(std::get<2>(minusZ), 0);
-        EXPECT_EQ(std::get<0>(plusZ), 60 - 10 * k);
-        EXPECT_EQ(std::get<1>(plusZ), 7);
-        EXPECT_EQ(std::get<2>(plusZ), -std::get<2>(minusZ));
+        const auto [x, y, z] = positionOf(96 + 2 * k);
+        EXPECT_TRUE(x == 60 - 10 * k && y == 7 && z < 0) << "vertex " << 96 + 2 * k;
+        EXPECT_EQ(positionOf(84 + 2 * k), Position(x, y, -z)) << "vertex " << 84 + 2 * k;
     }
     for (int v : {291, 161, 297}) {
-        EXPECT_EQ(std::get<0>(positionOf(v)), -10) << "vertex " << v;
-        EXPECT_LE(std::get<1>(positionOf(v)), -17) << "vertex " << v;
-        EXPECT_GE(std::get<1>(positionOf(v)), -20) << "vertex " << v;
+        const auto [x, y, z] = positionOf(v);
+        EXPECT_TRUE(x == -10 && y >= -20 && y <= -17) << "vertex " << v;
     }
     for (const MeshLine& line : stored.meshLines)
         EXPECT_TRUE(hull.count(line.from) && hull.count(line.to));
@@ -283,75 +102,148 @@ TEST(Regions, LinesRunAlongTheHull)
         EXPECT_TRUE(hull.count(v));
 }
 
-TEST(Regions, PodsPanelsAndTheirMirrors)
+TEST(QuotedRows, FaceRecords)
 {
-    const Box podA = {{-95, -12, -38}, {-43, -5, -16}};
-    const Box podB = {{-95, -12, 16}, {-43, -5, 38}};
-    const Box underPanel = {{16, -5, -1e9f}, {64, -3, 1e9f}};
-    const Box rearPanel = {{-90, -7, -8}, {-90, -2, 8}};
-    for (int i = 0; i < PodFaceCount; ++i) {
-        EXPECT_TRUE(faceInside(stored.podFacesA[i], podA)) << "pod A record " << i;
-        EXPECT_TRUE(faceInside(stored.podFacesB[i], podB)) << "pod B record " << i;
-        // Record by record, pod B is pod A's mirror image.
-        std::multiset<Position> a, b;
-        for (int k = 0; k < 3; ++k) {
-            const auto [x, y, z] = positionOf(cornerVertex(stored.podFacesA[i], k));
-            a.insert({x, y, -z});
-            b.insert(positionOf(cornerVertex(stored.podFacesB[i], k)));
+    const struct {
+        const char* name;
+        const MeshFace& stored;
+        MeshFace quoted;  // a b c, codes, slot, sA tA sB tB sC tC; no normal yet
+    } rows[] = {
+        {"hull 0", stored.hullFaces[0], {0, 1, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, {}}},
+        {"hull 110", stored.hullFaces[110], {18, 20, 94, 10, 10, 10, 2, 0, 1, 1, 1, 0, 0, {}}},
+        {"hull 121", stored.hullFaces[121], {78, 90, 80, 10, 10, 10, 1, 0.5f, 1, -0.05f, 0, 0.5f, 0, {}}},
+        {"hull 479", stored.hullFaces[479], {336, 286, 335, 2, 0, 1, 0, 0, 0, 0, 0, 0, 0, {}}},
+        {"under panel 0", stored.underPanelFaces[0], {81, 83, 93, 5, 5, 5, 0, 0, 0, 0, 0, 0, 0, {}}},
+        {"pod A 58", stored.podFacesA[58], {241, 240, 347, 1, 1, 6, 0, 0, 0, 0, 0, 0, 0, {}}},
+        {"pod B 58", stored.podFacesB[58], {220, 221, 338, 1, 1, 6, 0, 0, 0, 0, 0, 0, 0, {}}},
+        {"rear panel 0", stored.rearPanelFaces[0], {251, 250, 252, 10, 10, 10, 3, 0, 0, 1, 0, 1.1f, 1, {}}},
+        {"rear panel 1", stored.rearPanelFaces[1], {253, 251, 252, 10, 10, 10, 3, -0.1f, 1, 0, 0, 1.1f, 1, {}}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(fields(row.stored), fields(row.quoted)) << row.name;
+}
+
+TEST(FaceGroups, EveryVertexUsedSharedWithTheHullAndPivots)
+{
+    const auto groups = faceGroups(stored);
+    const std::set<int> hull = verticesOf(groups[0]);
+    std::set<int> all;
+    for (const FaceGroup& group : groups)
+        all.merge(verticesOf(group));
+    EXPECT_TRUE(*all.begin() >= 0 && *all.rbegin() < MeshVertexCount);
+    for (int v = 0; v < MeshVertexCount; ++v)
+        EXPECT_EQ(all.count(v), 1u) << "vertex " << v << " is no face's corner";
+    const size_t used[5] = {277, 16, 47, 47, 4}, sharedWithHull[5] = {277, 12, 8, 8, 4};
+    for (size_t g = 0; g < groups.size(); ++g) {
+        const std::set<int> vertices = verticesOf(groups[g]);
+        EXPECT_EQ(vertices.size(), used[g]) << groups[g].name;
+        std::vector<int> shared;
+        std::set_intersection(vertices.begin(), vertices.end(), hull.begin(), hull.end(), std::back_inserter(shared));
+        EXPECT_EQ(shared.size(), sharedWithHull[g]) << groups[g].name;
+        for (size_t h = 1; h < g; ++h)
+            for (int v : verticesOf(groups[h]))
+                EXPECT_EQ(vertices.count(v), 0u) << groups[g].name << " and " << groups[h].name << " share " << v;
+    }
+    EXPECT_TRUE(verticesOf(groups[2]).count(PodPivotA) && hull.count(PodPivotA));
+    EXPECT_TRUE(verticesOf(groups[3]).count(PodPivotB) && hull.count(PodPivotB));
+}
+
+TEST(FaceGroups, CornerCodesAndSlots)
+{
+    const std::map<int, int> pod = {{0, 176}, {1, 20}, {6, 13}, {2, 5}, {4, 5}};
+    const std::map<int, int> codes[5] = {{{0, 1231}, {10, 210}, {1, 4}, {2, 4}}, {{5, 54}}, pod, pod, {{10, 6}}};
+    const std::map<int, int> slots[5] = {{{0, 413}, {1, 4}, {2, 46}, {4, 20}}, {{0, 18}}, {{0, 73}}, {{0, 73}},
+                                         {{3, 2}}};
+    const auto groups = faceGroups(stored);
+    for (size_t g = 0; g < groups.size(); ++g) {
+        std::map<int, int> codeCount, slotCount;
+        for (int i = 0; i < groups[g].count; ++i) {
+            ++slotCount[groups[g].faces[i].slot];
+            for (int k = 0; k < 3; ++k)
+                ++codeCount[corner(groups[g].faces[i], k).code];
         }
-        EXPECT_EQ(a, b) << "pod record " << i;
+        EXPECT_EQ(codeCount, codes[g]) << groups[g].name;
+        EXPECT_EQ(slotCount, slots[g]) << groups[g].name;
+    }
+}
+
+TEST(FaceGroups, TexturedFacesAndTheirCoordinates)
+{
+    const std::set<float> allowed = {-0.1f, -0.05f, 0.0f, 0.5f, 1.0f, 1.05f, 1.1f};
+    for (const FaceGroup& group : faceGroups(stored))
+        for (int i = 0; i < group.count; ++i) {
+            const MeshFace& f = group.faces[i];
+            const bool textured = f.codeA == 10 || f.codeB == 10 || f.codeC == 10;
+            EXPECT_EQ(f.slot != 0, textured) << group.name << " record " << i;
+            for (int k = 0; k < 3; ++k) {
+                const Corner c = corner(f, k);
+                if (textured)
+                    EXPECT_TRUE(c.code == 10 && allowed.count(c.s) && allowed.count(c.t))
+                        << group.name << " record " << i << " corner " << k;
+                else
+                    EXPECT_TRUE(c.s == 0 && c.t == 0) << group.name << " record " << i << " corner " << k;
+            }
+        }
+}
+
+TEST(Regions, PodsAndPanels)
+{
+    const Box podA = {{-95, -12, -38}, {-43, -5, -16}}, podB = {{-95, -12, 16}, {-43, -5, 38}};
+    for (int i = 0; i < PodFaceCount; ++i) {
+        EXPECT_TRUE(inside(stored.podFacesA[i], podA)) << "pod A record " << i;
+        EXPECT_TRUE(inside(stored.podFacesB[i], podB)) << "pod B record " << i;
     }
     for (const MeshFace& f : stored.underPanelFaces)
-        EXPECT_TRUE(faceInside(f, underPanel));
+        EXPECT_TRUE(inside(f, {{16, -5, -Any}, {64, -3, Any}}));
     for (const MeshFace& f : stored.rearPanelFaces)
-        EXPECT_TRUE(faceInside(f, rearPanel));
+        EXPECT_TRUE(inside(f, {{-90, -7, -8}, {-90, -2, 8}}));
 }
 
 TEST(Regions, TexturedBandsHalfOnEachSide)
 {
-    struct Band {
+    const struct {
         int slot;
         Box box;
         int perSide;
-    };
-    const Band bands[] = {{2, {{-50, -1e9f, -1e9f}, {70, 1e9f, 1e9f}}, 23},
-                          {4, {{-50, -10, -1e9f}, {0, -7, 1e9f}}, 10},
-                          {1, {{30, 7, -1e9f}, {40, 12, 1e9f}}, 2}};
-    for (const Band& band : bands) {
+    } bands[] = {{2, {{-50, -Any, -Any}, {70, Any, Any}}, 23},
+                 {4, {{-50, -10, -Any}, {0, -7, Any}}, 10},
+                 {1, {{30, 7, -Any}, {40, 12, Any}}, 2}};
+    for (const auto& band : bands) {
         int plus = 0, minus = 0;
-        for (const MeshFace& f : stored.hullFaces) {
-            if (f.slot != band.slot)
-                continue;
-            EXPECT_TRUE(faceInside(f, band.box)) << "slot " << band.slot;
-            (centroidZ(f) > 0 ? plus : minus) += 1;
-        }
+        for (const MeshFace& f : stored.hullFaces)
+            if (f.slot == band.slot) {
+                EXPECT_TRUE(inside(f, band.box)) << "slot " << band.slot;
+                const float z = stored.meshVertices[f.a][2] + stored.meshVertices[f.b][2] + stored.meshVertices[f.c][2];
+                ++(z > 0 ? plus : minus);
+            }
         EXPECT_EQ(plus, band.perSide) << "slot " << band.slot;
         EXPECT_EQ(minus, band.perSide) << "slot " << band.slot;
     }
 }
 
+// The only records whose corners differ in code: the pods' front caps and
+// blue strips, and the belly light around vertex 286.
 TEST(Regions, PodLightsAndBellyLight)
 {
-    const Box intake = {{-50, -1e9f, -1e9f}, {-43, 1e9f, 1e9f}};
-    const Box strip = {{-90, -1e9f, -1e9f}, {-60, 1e9f, 1e9f}};
+    const Box caps = {{-50, -Any, -Any}, {-43, Any, Any}}, strips = {{-90, -Any, -Any}, {-60, Any, Any}};
+    const std::vector<int> lights = {18, 19, 56, 57, 58, 59, 60, 61, 62, 63, 64, 65, 66, 67, 68};
     for (const MeshFace* pod : {stored.podFacesA, stored.podFacesB}) {
-        for (int r : {18, 19, 56, 57}) {
-            EXPECT_TRUE(faceInside(pod[r], intake)) << "intake record " << r;
-            for (int k = 0; k < 3; ++k)
-                EXPECT_TRUE(cornerCode(pod[r], k) == 2 || cornerCode(pod[r], k) == 4 || cornerCode(pod[r], k) == 0);
-        }
-        for (int r = 58; r <= 68; ++r) {
-            EXPECT_TRUE(faceInside(pod[r], strip)) << "strip record " << r;
-            for (int k = 0; k < 3; ++k)
-                EXPECT_TRUE(cornerCode(pod[r], k) == 1 || cornerCode(pod[r], k) == 6) << "strip record " << r;
+        EXPECT_EQ(recordsWithMixedCodes(pod, PodFaceCount), lights);
+        for (int r : lights) {
+            const bool cap = r < 58;
+            EXPECT_TRUE(inside(pod[r], cap ? caps : strips)) << "pod record " << r;
+            for (int k = 0; k < 3; ++k) {
+                const int code = corner(pod[r], k).code;
+                EXPECT_TRUE(cap ? code == 0 || code == 2 || code == 4 : code == 1 || code == 6) << "pod record " << r;
+            }
         }
     }
+    EXPECT_EQ(recordsWithMixedCodes(stored.hullFaces, HullFaceCount), (std::vector<int>{479, 480, 481, 482}));
     EXPECT_EQ(positionOf(286), Position(4, -10, 0));
     for (int r = 479; r <= 482; ++r) {
         const MeshFace& f = stored.hullFaces[r];
         EXPECT_TRUE(f.a == 286 || f.b == 286 || f.c == 286) << "hull record " << r;
-        std::multiset<int> codes = {f.codeA, f.codeB, f.codeC};
-        EXPECT_EQ(codes, (std::multiset<int>{0, 1, 2})) << "hull record " << r;
+        EXPECT_EQ((std::multiset<int>{f.codeA, f.codeB, f.codeC}), (std::multiset<int>{0, 1, 2})) << "hull record " << r;
     }
 }
 
