@@ -10,23 +10,26 @@
 
 namespace {
 
-void holdEncounter()
+// A standoff held in Cruise at the benchmark's size; false when there is no context.
+bool startEncounter(benchmark::State& state)
 {
+    if (!startBenchScene(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)))) {
+        state.SkipWithError("no offscreen context");
+        return false;
+    }
     warp.warpState = Cruise;
     warp.warpWait = 1e9f;
     encounter.encounterMode = Standoff;
     encounter.cubePosition[0] = 60;
     encounter.cubePosition[1] = 10;
     encounter.cubePosition[2] = -40;
+    return true;
 }
 
 void BM_DrawFrameBeamAndBubble(benchmark::State& state)
 {
-    if (!startBenchScene(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)))) {
-        state.SkipWithError("no offscreen context");
+    if (!startEncounter(state))
         return;
-    }
-    holdEncounter();
     for (auto _ : state) {
         advanceBenchClock(16);
         Beam& beam = encounter.beam;  // an incoming beam always under way
@@ -46,11 +49,8 @@ void BM_DrawFrameBeamAndBubble(benchmark::State& state)
 
 void BM_DrawFrameDebrisBurst(benchmark::State& state)
 {
-    if (!startBenchScene(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)))) {
-        state.SkipWithError("no offscreen context");
+    if (!startEncounter(state))
         return;
-    }
-    holdEncounter();
     for (auto _ : state) {
         advanceBenchClock(16);
         if (!debrisActive)
