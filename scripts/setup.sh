@@ -47,8 +47,7 @@ fi
 
 todo=$(missing "${native[@]}" "${wine_x[@]}" "${i386[@]}")
 if [ -n "$todo" ]; then
-  if [ "${updated:-1}" = 0 ] || [ ! -d /var/lib/apt/lists ] || \
-     [ -z "$(ls /var/lib/apt/lists 2>/dev/null | grep -i i386 || true)" ]; then
+  if [ "${updated:-1}" = 0 ] || ! compgen -G '/var/lib/apt/lists/*i386*' >/dev/null; then
     apt-get update -q
   else
     apt-get update -q || true
