@@ -13,9 +13,9 @@ werror=-DQUELMAR_WERROR=${QUELMAR_WERROR:-OFF}
 names=() seconds=() results=()
 summary() {
   local i
-  printf '\n%-40s %9s  %s\n' "step" "seconds" "result"
+  printf '\n%-46s %9s  %s\n' "step" "seconds" "result"
   for i in "${!names[@]}"; do
-    printf '%-40s %9s  %s\n' "${names[$i]}" "${seconds[$i]}" "${results[$i]}"
+    printf '%-46s %9s  %s\n' "${names[$i]}" "${seconds[$i]}" "${results[$i]}"
   done
 }
 # step NAME FUNCTION: runs FUNCTION with errexit on, records its time and result.
