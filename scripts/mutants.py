@@ -1,0 +1,110 @@
+#!/usr/bin/env python3
+"""Seeds faults into the code one at a time and counts the ones the tests catch.
+
+Usage: scripts/mutants.py [--only ID,ID] [--out FILE] MUTANTS-FILE
+
+Each mutant in MUTANTS-FILE is a block:
+
+    == ID | PATH | CTEST-ARGUMENTS
+    <<<
+    text that occurs exactly once in PATH
+    ===
+    its replacement
+    >>>
+
+For each one the script edits PATH, rebuilds the native tree (and both
+Windows trees when PATH is Windows code), runs CTest with the given arguments,
+and puts the file back. A mutant is "caught" when CTest fails, "survived" when
+it passes, "broken" when the code no longer builds, "stale" when its text is
+not found. Run it in a checkout whose trees are already built (scripts/test.sh
+once); it prints one line per mutant and a summary, and writes a table to
+--out (default mutants-result.tsv).
+"""
+import argparse
+import os
+import re
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+WINDOWS_PATHS = re.compile(r"(^|/)win32/|^assets/")
+
+
+def parse(path):
+    mutants, lines, i = [], open(path, encoding="utf-8").read().split("\n"), 0
+    while i < len(lines):
+        line = lines[i]
+        i += 1
+        if not line.startswith("== "):
+            continue
+        ident, target, args = (part.strip() for part in line[3:].split("|", 2))
+        assert lines[i] == "<<<", f"{ident}: expected <<<"
+        i += 1
+        old = []
+        while lines[i] != "===":
+            old.append(lines[i])
+            i += 1
+        i += 1
+        new = []
+        while lines[i] != ">>>":
+            new.append(lines[i])
+            i += 1
+        i += 1
+        mutants.append((ident, target, args, "\n".join(old), "\n".join(new)))
+    return mutants
+
+
+def run(command, timeout):
+    try:
+        return subprocess.run(command, cwd=ROOT, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              timeout=timeout, shell=True).returncode
+    except subprocess.TimeoutExpired:
+        return 124
+
+
+def build(target):
+    trees = ["native"]
+    if WINDOWS_PATHS.search(target):
+        trees = ["win-i686", "win-x86_64"] + trees
+    return all(run(f"cmake --build --preset {tree} -j2", 1800) == 0 for tree in trees)
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("mutants")
+    parser.add_argument("--only", default="")
+    parser.add_argument("--out", default="mutants-result.tsv")
+    options = parser.parse_args()
+    only = set(filter(None, options.only.split(",")))
+    results = []
+    for ident, target, args, old, new in parse(options.mutants):
+        if only and ident not in only:
+            continue
+        path = os.path.join(ROOT, target)
+        original = open(path, encoding="utf-8").read()
+        start = time.time()
+        if original.count(old) != 1:
+            status = "stale"
+        else:
+            try:
+                open(path, "w", encoding="utf-8").write(original.replace(old, new))
+                if not build(target):
+                    status = "broken"
+                else:
+                    rc = run(f"ctest --test-dir build --timeout 600 -j2 {args}", 3600)
+                    status = "caught" if rc != 0 else "survived"
+            finally:
+                open(path, "w", encoding="utf-8").write(original)
+        results.append((ident, status, f"{time.time() - start:.0f}"))
+        print(f"{ident:40} {status:9} {results[-1][2]:>5} s", flush=True)
+    build("src/win32/")  # leave every tree built from the unchanged code
+    with open(os.path.join(ROOT, options.out), "w", encoding="utf-8") as out:
+        out.writelines("\t".join(row) + "\n" for row in results)
+    counts = {s: sum(1 for r in results if r[1] == s) for s in ("caught", "survived", "broken", "stale")}
+    print(" ".join(f"{k}={v}" for k, v in counts.items()))
+    return 0 if counts["broken"] == counts["stale"] == 0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
