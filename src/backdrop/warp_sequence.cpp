@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -15,9 +16,16 @@ namespace {
 constexpr double Pi = 3.141592653589793;
 constexpr double PiOverFive = 0.6283185307179586;  // pods: a half swing in 5 s
 constexpr double PiOverFour = Pi / 4;
+// Where each timed curve turns back, in seconds of its state. Past the turn a
+// curve runs back across its threshold, so a frame later than the whole window
+// (a stall) would reverse the motion: it reads the curve at the turn instead,
+// and the state ends there.
+constexpr float PodSwingTop = 5.0f;
+constexpr float StretchTop = 1.0f;
+constexpr float DropOutBottom = 4.0f;
+constexpr float FullStretch = 10.0f;
 constexpr float FlashDistance = 255.0f;
 constexpr float OutOfSight = -999.0f;              // beyond the far plane
-constexpr float ParkedCubeX = 999.0f;
 
 float elapsedInState() { return SceneClock - warp.warpStateStart; }
 
@@ -98,6 +106,7 @@ void waitThenAdvance()
 
 void updatePrepare(float t)
 {
+    t = std::min(t, PodSwingTop);
     const double swing = 1 - std::cos(t * PiOverFive);
     warp.warpLineSpeed = 0.1f;
     warp.podAngle = static_cast<float>(20 * swing);
@@ -118,6 +127,9 @@ void updatePrepare(float t)
 void updateJump(float t)
 {
     warp.shipStretch = static_cast<float>(5 * (1 - std::cos(t * Pi)));
+    // Only past the window: a late frame inside it keeps its own stretch.
+    if (t > StretchTop && warp.shipStretch <= 9)
+        warp.shipStretch = FullStretch;
     warp.shipOffset[0] = warp.jumpStartX + 4 * warp.shipStretch;
     if (warp.shipStretch > 9)
         enterState(Flash);
@@ -144,6 +156,7 @@ void updateFlash(float t)
 
 void updateDropOut(float t)
 {
+    t = std::min(t, DropOutBottom);
     const double c = std::cos(t * PiOverFour);
     warp.warpLineStretch = static_cast<float>(c);
     warp.warpLineSpeed = static_cast<float>((c + 1) * 0.2);
@@ -157,6 +170,7 @@ void updateDropOut(float t)
 
 void updateSettle(float t)
 {
+    t = std::min(t, PodSwingTop);
     warp.warpLineSpeed = 0.1f;
     warp.podAngle = static_cast<float>(40 - 20 * (1 - std::cos(t * PiOverFive)));
     if (warp.podAngle < 0.5f) {

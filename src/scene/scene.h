@@ -47,6 +47,8 @@ void chooseCameraPlacement();
 
 enum EncounterMode : int32_t { NoEncounter = 0, Approach = 1, Standoff = 2 };
 
+inline constexpr float ParkedCubeX = 999.0f;  // the cube's x while out of sight
+
 struct Beam {
     bool active = false;
     bool incoming = false;  // the cube fires at the ship
@@ -60,7 +62,7 @@ struct Encounter {
     EncounterMode encounterMode = NoEncounter;
     float encounterBase[3] = {40, -1, 1};     // the cube's rest position
     float encounterStart[3] = {90, 90, 90};   // approach offset, twice the base
-    float cubePosition[3] = {999, 0, 0};      // x = 999: parked out of sight
+    float cubePosition[3] = {ParkedCubeX, 0, 0};
     float energyLevel = 1.0f;                 // 1 is full; may fall below 0
     float lastEnergyChange = 0;               // T of the last energy change
     Beam beam;
