@@ -13,6 +13,7 @@ namespace {
 constexpr double Pi = 3.141592653589793;
 constexpr float SwingRate = 0.02f;  // turns per second: one swing every 100 s
 constexpr float CandidateLimit = 40.0f;
+constexpr float EyeAside = 1.0f;  // the encounter view's shift off the vertical
 
 float clampToLimit(float value)
 {
@@ -95,7 +96,9 @@ void computeCamera()
     for (int axis = 0; axis < 3; ++axis)
         camera.cameraEye[axis] = c[camera.cameraSelect[axis]];
 
-    if (encounter.encounterMode == Approach) {
+    // The frame that starts an encounter still has the cube parked: the
+    // approach places it later in that frame, so the view stays on the ship.
+    if (encounter.encounterMode == Approach && encounter.cubePosition[0] != ParkedCubeX) {
         for (int axis = 0; axis < 3; ++axis)
             camera.cameraTarget[axis] = encounter.cubePosition[axis];
     } else {
@@ -111,6 +114,10 @@ void computeCamera()
                 -encounter.cubePosition[axis] + static_cast<float>(camera.cameraJitter[axis]));
             camera.cameraTarget[axis] = 0;
         }
+        // Straight above or below the origin the view is parallel to the up
+        // vector and gluLookAt degenerates (a black view): one unit aside.
+        if (camera.cameraEye[0] == 0 && camera.cameraEye[2] == 0)
+            camera.cameraEye[2] = EyeAside;
         return;
     }
     for (int32_t& jitter : camera.cameraJitter)

@@ -66,10 +66,10 @@ void regenerateEnergy()
 {
     if (encounter.energyLevel >= 1.0f)
         return;
-    // Whole milliseconds; the remainder keeps m's sign, so negative times never
-    // qualify. The product is formed in double: in float it could only be even
-    // once T passes about 4.7 hours, and the energy would never come back.
-    const auto m = static_cast<int64_t>(static_cast<double>(SceneClock) * 1000.0);
+    // The whole milliseconds T stands for: rounded, since the float for k ms
+    // often lies just below k / 1000, where truncating would give k - 1. The
+    // remainder keeps m's sign, so negative times never qualify.
+    const auto m = std::llround(static_cast<double>(SceneClock) * 1000.0);
     if (m % 4 == 1) {
         encounter.energyLevel = static_cast<float>(encounter.energyLevel + RegenerationStep);
         encounter.lastEnergyChange = SceneClock;

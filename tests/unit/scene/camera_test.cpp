@@ -161,6 +161,14 @@ TEST(Camera, JitterOutsideTheEncounterViewAndTheViewOppositeTheCube)
     EXPECT_FLOAT_EQ(camera.cameraEye[2], -5.0f + held.cameraJitter[2]);
     for (float t : camera.cameraTarget)
         EXPECT_EQ(t, 0.0f);
+    // Straight above the origin the view would be parallel to the up vector.
+    encounter.cubePosition[0] = static_cast<float>(held.cameraJitter[0]);
+    encounter.cubePosition[1] = 60;
+    encounter.cubePosition[2] = static_cast<float>(held.cameraJitter[2]);
+    updateCamera();
+    EXPECT_EQ(camera.cameraEye[0], 0.0f);
+    EXPECT_EQ(camera.cameraEye[1], -40.0f);
+    EXPECT_EQ(camera.cameraEye[2], 1.0f);
     encounter.encounterMode = NoEncounter;  // the same state without one: the placement
     updateCamera();
     EXPECT_EQ(sceneRandom.calls, 6003u);

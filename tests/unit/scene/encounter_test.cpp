@@ -10,13 +10,13 @@ TEST(Energy, RegeneratesInFramesWhoseMillisecondsLeaveOneByFour)
 {
     resetSceneModules();
     encounter.energyLevel = 0.5f;
-    for (int ms = 0; ms < 40; ++ms) {
-        SceneClock = ms / 1000.0f;
+    const TimeStamp start{1000000, 0};
+    for (int ms = 0; ms < 40; ++ms) {  // the float T of 5 and 9 ms lies just below them
+        SceneClock = sceneClockAt({1000000, ms * 1000}, start);
         const float before = encounter.energyLevel;
         regenerateEnergy();
         const bool stepped = encounter.energyLevel != before;
-        const auto whole = static_cast<int64_t>(static_cast<double>(SceneClock) * 1000);
-        EXPECT_EQ(stepped, whole % 4 == 1) << ms;
+        EXPECT_EQ(stepped, ms % 4 == 1) << ms;
         if (stepped) {
             EXPECT_NEAR(encounter.energyLevel - before, 0.0015, 1e-7);
             EXPECT_EQ(encounter.lastEnergyChange, SceneClock);
@@ -109,9 +109,15 @@ TEST(Approach, CubeIsPlacedFarOutInTheFrameAfterTheEncounterBegins)
     forceNextEncounter = true;
     settings.warpPause = 30;
     ASSERT_TRUE(driver.runUntil([] { return encounter.encounterMode == Approach; }));
-    // The frame that started it placed the cube at three times the rest position.
-    for (int axis = 0; axis < 3; ++axis)
+    // The frame that started it placed the cube at three times the rest position,
+    // and its camera still looked at the ship, not at the parked cube.
+    const float ship[3] = {0.5f, 0, 0};
+    for (int axis = 0; axis < 3; ++axis) {
         EXPECT_NEAR(encounter.cubePosition[axis], 3 * encounter.encounterBase[axis], 1e-3);
+        EXPECT_EQ(camera.cameraTarget[axis], ship[axis]);
+    }
+    driver.frame();  // from then on at the cube, where the last frame put it
+    EXPECT_NEAR(camera.cameraTarget[0], 3 * encounter.encounterBase[0], 1e-3);
     ASSERT_TRUE(driver.runUntil([] { return encounter.encounterMode == Standoff; }));
     for (int axis = 0; axis < 3; ++axis)
         EXPECT_NEAR(encounter.cubePosition[axis], encounter.encounterBase[axis], 0.01);
