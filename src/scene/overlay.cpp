@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "scene/scene.h"
 #include "ship/ship.h"
 #include "surface/gl.h"
@@ -104,7 +106,9 @@ void drawOverlay()
     const int32_t height = ClientHeight;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0, width, 0, height, -1, 1);  // one unit a pixel, origin bottom left
+    // One unit a pixel, origin bottom left; an empty window counts as 1 pixel
+    // (a zero range is an error).
+    glOrtho(0, std::max(width, 1), 0, std::max(height, 1), -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glDisable(GL_DEPTH_TEST);

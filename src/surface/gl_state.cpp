@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "surface/gl.h"
 #include "surface/surface.h"
 
@@ -6,12 +8,14 @@ constexpr double FieldOfView = 45.0;
 constexpr double NearPlane = 1.0;
 constexpr double FarPlane = 300.0;
 
+// An empty window (minimised, a collapsing preview) projects as 1 pixel wide
+// or high: no division by zero, no degenerate matrix.
 void applyPerspective(int32_t width, int32_t height)
 {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(FieldOfView, static_cast<double>(width) / static_cast<double>(height), NearPlane,
-                   FarPlane);
+    const double aspect = static_cast<double>(std::max(width, 1)) / static_cast<double>(std::max(height, 1));
+    gluPerspective(FieldOfView, aspect, NearPlane, FarPlane);
 }
 } // namespace
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "gl/gl_context.h"
+#include "scene/scene.h"
 #include "surface/surface.h"
 
 namespace {
@@ -23,7 +24,7 @@ void expectPerspective(double aspect)
     GLdouble m[16];
     glGetDoublev(GL_PROJECTION_MATRIX, m);
     const double f = 1 / std::tan(22.5 * 3.141592653589793 / 180);
-    EXPECT_NEAR(m[0], f / aspect, 1e-5);
+    EXPECT_NEAR(m[0] * aspect / f, 1, 1e-6);  // a float matrix: relative
     EXPECT_NEAR(m[5], f, 1e-5);
     EXPECT_NEAR(m[10], -301.0 / 299.0, 1e-5);
     EXPECT_NEAR(m[11], -1, 1e-9);
@@ -114,22 +115,37 @@ TEST(StartupState, FogFadesOnlyTheLastTenUnits)
     EXPECT_LT(foggedSquareAt(299.5f).r, 20);
 }
 
-TEST(ResizeView, HeightZeroCountsAsOneWidthZeroPassesUnguarded)
+TEST(ResizeView, EmptyWindowsProjectAsOnePixelWithoutErrors)
 {
     startTestScene();
     const struct {
         int width, height, viewWidth, viewHeight;
-    } cases[] = {{200, 0, 200, 1}, {0, 100, 0, 100}};
+        float projectedWidth, projectedHeight;  // as the perspective and the overlay take them
+    } cases[] = {{200, 0, 200, 1, 200, 1}, {0, 100, 0, 100, 1, 100}, {0, 0, 0, 1, 1, 1},
+                 {320, 0, 320, 1, 320, 1}, {0, 240, 0, 240, 1, 240}};
     for (const auto& c : cases) {
+        const double aspect = c.projectedWidth / c.projectedHeight;
+        SetupGlState(c.width, c.height);
+        expectPerspective(aspect);
+        ClientWidth = c.width;
+        ClientHeight = c.height;
+        for (int k = 0; k < 3; ++k) {
+            advanceClockMs(16);
+            drawFrame();
+        }
+        GLdouble ortho[16];
+        glGetDoublev(GL_PROJECTION_MATRIX, ortho);
+        EXPECT_FLOAT_EQ(static_cast<float>(ortho[0]), 2 / c.projectedWidth) << c.width;
+        EXPECT_FLOAT_EQ(static_cast<float>(ortho[5]), 2 / c.projectedHeight) << c.height;
         ResizeView(c.width, c.height);
         GLint viewport[4];
         glGetIntegerv(GL_VIEWPORT, viewport);
         EXPECT_EQ(viewport[2], c.viewWidth);
         EXPECT_EQ(viewport[3], c.viewHeight);
         EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+        expectPerspective(aspect);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << c.width << "x" << c.height;
     }
-    ResizeView(200, 0);
-    expectPerspective(200.0);
 }
 
 } // namespace
