@@ -1,11 +1,13 @@
-// 50,000 frames (almost 14 minutes of scene time at 60 fps) with an encounter
-// forced at the end of the first jump: every value of every frame stays in
-// its range, nothing turns into NaN, and the hull gets hit.
+// quelmar-render over long runs of scene time, its trace checked line by line:
+// 50,000 frames in range, and 3,000 frames exactly as the committed trace.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -41,6 +43,9 @@ void expectWithin(const std::string& line, const std::string& name, double low, 
     }
 }
 
+// 50,000 frames (almost 14 minutes of scene time at 60 fps) with an encounter
+// forced at the end of the first jump: every value of every frame stays in
+// its range, nothing turns into NaN, and the hull gets hit.
 TEST(LongRun, StaysInRangeAndHitsTheHull)
 {
     TempDir dir;
@@ -89,6 +94,59 @@ TEST(LongRun, StaysInRangeAndHitsTheHull)
     EXPECT_EQ(frames, 50000);
     EXPECT_GT(encounterFrames, 5000);
     EXPECT_GT(lastHits, 0);
+}
+
+// The output of a shell command.
+std::string commandOutput(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[65536];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+// 100 s at 30 fps, warps and placements every 7.5 to 36.5 s, an encounter
+// forced: its approach, beams both ways, the turn, the encounter view and its
+// end. Every field of every frame must match the committed trace, so a draw
+// taken in another order, or a step run in another order, fails here. Written
+// anew by scripts/update-goldens.sh.
+TEST(GoldenTrace, EveryFieldOfEveryFrameAsCommitted)
+{
+    TempDir dir;
+    writeText(dir.path("s.ini"), "[Quelmar 3D ScreenSaver]\nWarp Pause=30\nCamera Pause=30\n");
+    const std::string trace = dir.path("trace.jsonl");
+    const std::string command = std::string(QUELMAR_RENDER) +
+                                " --start-seconds 1000007 --fps 30 --frames 3000 --width 32 --height 24"
+                                " --encounter --settings " + dir.path("s.ini") + " --trace " + trace;
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string golden = std::string(QUELMAR_SOURCE_DIR) + "/tests/e2e/render/golden/trace.jsonl.gz";
+    const char* update = std::getenv("QUELMAR_UPDATE_GOLDENS");
+    if (update && *update == '1') {
+        ASSERT_EQ(std::system(("gzip -9 -n -c " + trace + " > " + golden).c_str()), 0);
+        return;
+    }
+    const std::string committed = commandOutput("gzip -d -c " + golden);
+    ASSERT_FALSE(committed.empty()) << "no golden trace " << golden << " (run scripts/update-goldens.sh)";
+    std::ifstream actual(trace);
+    std::istringstream expected(committed);
+    std::string got, want;
+    long frame = 0;
+    while (std::getline(expected, want)) {
+        ASSERT_TRUE(std::getline(actual, got)) << "the trace ends at frame " << frame;
+        if (got != want) {
+            const size_t at = std::mismatch(got.begin(), got.end(), want.begin(), want.end()).first - got.begin();
+            const size_t key = got.rfind(",\"", at);
+            FAIL() << "frame " << frame << " differs from " << golden << " at\n  got  "
+                   << got.substr(key, 90) << "\n  want " << want.substr(key, 90);
+        }
+        ++frame;
+    }
+    EXPECT_EQ(frame, 3000);
+    EXPECT_FALSE(std::getline(actual, got));
 }
 
 } // namespace

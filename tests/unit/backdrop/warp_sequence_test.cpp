@@ -63,8 +63,9 @@ void expectEndedOnFirstFramePast(const Entry& from, const Entry& to, double thre
 
 TEST(WarpSequence, FirstWarpAfterTwentyWholeSecondsThenEachStateInTurn)
 {
-    // Frames 0.7 s apart miss Jump's window of 0.41 s, 0.9 s apart Prepare's of 0.71 s.
-    for (double gap : {1 / 60.0, 0.7, 0.9}) {
+    // Frames 0.7 s apart miss Jump's window of 0.41 s, 0.9 s apart Prepare's of
+    // 0.71 s, and 6.3 s apart (a stall) DropOut's of 4.1 s.
+    for (double gap : {1 / 60.0, 0.7, 0.9, 6.3}) {
         SceneDriver driver(1700000000, 1 / gap);
         const auto entries = runStates(driver, 7);
         ASSERT_EQ(entries.size(), 7u);

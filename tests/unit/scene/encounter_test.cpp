@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "support/scene_driver.h"
 
@@ -121,6 +122,54 @@ TEST(Approach, CubeIsPlacedFarOutInTheFrameAfterTheEncounterBegins)
     ASSERT_TRUE(driver.runUntil([] { return encounter.encounterMode == Standoff; }));
     for (int axis = 0; axis < 3; ++axis)
         EXPECT_NEAR(encounter.cubePosition[axis], encounter.encounterBase[axis], 0.01);
+}
+
+// Every draw in its documented order: the first values after seed 12345,
+// worked out by hand from the generator and each operation's draws.
+TEST(DrawOrder, FirstDrawsAfterAKnownSeed)
+{
+    using Values = std::vector<float>;
+    const struct {
+        const char* what;
+        Values (*draw)();
+        Values expected;
+    } cases[] = {
+        {"stars: az, ay, ax = 24, 84, 235", [] {
+             settings.activeStarCount = 1;
+             initStars();
+             const float* s = starField.stars[0];
+             return Values{s[0], s[1], s[2]};
+         }, {-152.369278f, -35.5812569f, -136.812195f}},
+        {"camera: wait, kind, selects, then distances", [] {
+             chooseCameraPlacement();
+             const Camera& c = camera;
+             return Values{c.cameraWait, float(c.cameraSelect[0]), float(c.cameraSelect[1]),
+                           float(c.cameraSelect[2]), c.cameraDistance[0], c.cameraDistance[1], c.cameraDistance[2]};
+         }, {54, 1, 3, 2, 15, 37, 23}},
+        {"ship turn: wait, branch 0, x, then y", [] {
+             encounter.encounterMode = Approach;
+             encounter.encounterBase[0] = encounter.encounterBase[1] = encounter.encounterBase[2] = 50;
+             SceneClock = 100;
+             applyWarp();
+             return Values{warp.warpWait, warp.shipTurnTarget[0], warp.shipTurnTarget[1], warp.shipTurnTarget[2]};
+         }, {54, 10, 135, 0}},
+        {"debris: jitter, angles, then fade", [] {
+             prepareMesh();
+             hitHull(200);
+             const DebrisParticle& p = debris.particles[0];
+             const float* n = shipMesh.hullNormals[200];
+             return Values{p.velocity[0] - float(n[0] * 0.1), p.velocity[1] - float(n[1] * 0.1),
+                           p.velocity[2] - float(n[2] * 0.1), p.angleX, p.angleY, p.angleZ, p.fade};
+         }, {0.0084f, -0.0336f, 0.0295f, 165, 68, 5, 0.0104f}},
+    };
+    for (const auto& c : cases) {
+        resetSceneModules();
+        seedRandom(12345);
+        const Values got = c.draw();
+        ASSERT_EQ(got.size(), c.expected.size()) << c.what;
+        for (size_t i = 0; i < got.size(); ++i)
+            EXPECT_NEAR(got[i], c.expected[i], 1e-4) << c.what << ", value " << i;
+    }
 }
 
 } // namespace
