@@ -174,21 +174,14 @@ TEST(EncounterStart, DrawsAtTheEndOfSettle)
     }
     EXPECT_GT(started, 2000 * 0.25);
     EXPECT_LT(started, 2000 * 0.33);
-}
 
-TEST(EncounterStart, ForcedOnceConsumingTheSameDraw)
-{
-    resetSceneModules();
+    resetSceneModules();  // forced, where the draw would not start one: once only
     seedRandom(3);
     forceNextEncounter = true;
     endSettle();
     EXPECT_EQ(encounter.encounterMode, Approach);
     EXPECT_FALSE(forceNextEncounter);
 }
-
-struct TurnRange {
-    float low[3], high[3];
-};
 
 // Leaves Cruise during an encounter and returns the turn chosen; k is the branch.
 void chooseTurn(uint32_t seed, float a, float b, float c, int& k, float turn[3])

@@ -74,36 +74,6 @@ TEST(Energy, StopsAtTheFirstValueOfOneOrMore)
     }
 }
 
-TEST(Approach, GlidesFromThreeTimesTheRestPositionToIt)
-{
-    resetSceneModules();
-    encounter.encounterMode = Approach;
-    const float base[3] = {50, -20, 7};
-    for (int axis = 0; axis < 3; ++axis) {
-        encounter.encounterBase[axis] = base[axis];
-        encounter.encounterStart[axis] = 2 * base[axis];
-    }
-    warp.warpStateStart = 100;
-    const struct {
-        float t, factor;
-    } points[] = {{0, 3}, {5, 2}, {10, 1}, {2.5f, 2 + std::cos(0.25 * 3.141592653589793)}};
-    for (const auto& p : points) {
-        SceneClock = 100 + p.t;
-        encounter.encounterMode = Approach;
-        updateApproach();
-        for (int axis = 0; axis < 3; ++axis)
-            EXPECT_NEAR(encounter.cubePosition[axis], base[axis] * p.factor, 1e-3) << p.t;
-    }
-    SceneClock = 109.95f;
-    encounter.encounterMode = Approach;
-    updateApproach();
-    EXPECT_EQ(encounter.encounterMode, Approach);
-    SceneClock = 109.96f;
-    updateApproach();
-    EXPECT_EQ(encounter.encounterMode, Standoff);
-    EXPECT_NEAR(encounter.cubePosition[0], 50, 0.01);  // the last position stays
-}
-
 TEST(Approach, CubeIsPlacedFarOutInTheFrameAfterTheEncounterBegins)
 {
     SceneDriver driver(2024);
