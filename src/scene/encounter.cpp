@@ -66,9 +66,10 @@ void regenerateEnergy()
 {
     if (encounter.energyLevel >= 1.0f)
         return;
-    // The whole milliseconds T stands for: rounded, since the float for k ms
-    // often lies just below k / 1000, where truncating would give k - 1. The
-    // remainder keeps m's sign, so negative times never qualify.
+    // The whole milliseconds T stands for: rounded, as the float for k ms often
+    // lies just below k / 1000, and from a double product, as a float one is
+    // only ever even after about 4.7 hours. The remainder keeps m's sign, so
+    // negative times never qualify.
     const auto m = std::llround(static_cast<double>(SceneClock) * 1000.0);
     if (m % 4 == 1) {
         encounter.energyLevel = static_cast<float>(encounter.energyLevel + RegenerationStep);
