@@ -1,5 +1,6 @@
 // quelmar-render: the real scene offscreen on a scripted clock. Frame k is
-// sampled at S s + round(k * 1000 / F) ms, so a run is exactly repeatable.
+// sampled on a ScriptedClock from S s at F frames a second, so a run is
+// exactly repeatable.
 #include <cmath>
 #include <cstdio>
 #include <ctime>
@@ -27,15 +28,6 @@ int fail(const std::string& message)
 {
     std::fprintf(stderr, "quelmar-render: %s\n", message.c_str());
     return ExitFailure;
-}
-
-TimeStamp frameTime(const RenderOptions& options, int64_t frame)
-{
-    const auto ms = static_cast<int64_t>(std::llround(static_cast<double>(frame) * 1000.0 / options.fps));
-    TimeStamp t;
-    t.seconds = static_cast<int32_t>(options.startSeconds + ms / 1000);
-    t.microseconds = static_cast<int32_t>(ms % 1000 * 1000);
-    return t;
 }
 
 } // namespace
@@ -71,7 +63,8 @@ int main(int argc, char** argv)
         setProfilePath(options.settingsFile);
     loadSettings();
 
-    TimeStamp clock = frameTime(options, 0);
+    ScriptedClock clock{{options.startSeconds, 0}, options.fps, {}};
+    setScriptedFrame(clock, 0);
     installScriptedClock(&clock);
     forceNextEncounter = options.forceEncounter;
     camera.fixedView = options.fixedView;
@@ -89,7 +82,7 @@ int main(int argc, char** argv)
 
     int status = 0;
     for (int64_t k = 0; k < options.frames && !hostQuit.requested; ++k) {
-        clock = frameTime(options, k);
+        setScriptedFrame(clock, k);
         drawFrame();
         if (trace)
             writeTraceLine(trace, k);
@@ -107,8 +100,7 @@ int main(int argc, char** argv)
         status = ExitFailure;  // start-up reported its failure already
     if (trace && trace != stdout && std::fclose(trace) != 0)
         status = fail("cannot finish the trace file " + options.traceFile);
-    deleteTextures();
-    releaseEncounter();
+    ReleaseScene();
     destroyOffscreenSurface();
     return status;
 }

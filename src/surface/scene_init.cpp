@@ -2,6 +2,7 @@
 #include "common/platform.h"
 #include "common/random.h"
 #include "scene/scene.h"
+#include "settings/settings.h"
 #include "ship/ship.h"
 #include "surface/surface.h"
 #include "textures/textures.h"
@@ -23,4 +24,33 @@ void InitScene(int32_t width, int32_t height)
         loadTexture(texture.resourceId, texture.slot, programModule, texture.width, texture.height,
                     texture.colourKey);
     initEncounter();  // the bubble's quadric: made here, never per frame
+}
+
+void ReleaseScene()
+{
+    releaseEncounter();
+    deleteTextures();
+}
+
+void resetScene()
+{
+    SceneStartTime = {};
+    ClientWidth = 0;
+    ClientHeight = 0;
+    sceneRandom = {};
+    settings = {};
+    SceneClock = 0;
+    camera = {};
+    encounter = {};
+    overlay = {};
+    starField = {};
+    warp = {};
+    forceNextEncounter = false;
+    encounterWasForced = false;
+    warpLines = {};
+    flashRing = {};
+    resetShipMesh();  // InitScene scales the mesh in place
+    currentMaterial = NoMaterial;
+    debris = {};
+    debrisActive = false;
 }

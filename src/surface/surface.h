@@ -15,17 +15,38 @@ struct TimeStamp {
 // returns 0. The scene's only time source.
 int SampleClock(TimeStamp& out);
 
-// The one seam for time: while `source` is set, SampleClock copies *source.
-// nullptr goes back to the wall clock. Used by quelmar-render and the tests.
-void installScriptedClock(const TimeStamp* source);
+// A clock for exactly repeatable runs (quelmar-render, the tests, the
+// benchmarks): frame k of a run at `fps` frames a second lies at
+// start + round(k * 1000 / fps) milliseconds.
+struct ScriptedClock {
+    TimeStamp start{};  // frame 0
+    double fps = 60;    // frames a second
+    TimeStamp now{};    // what SampleClock returns while installed
+};
+
+// The one seam for time: while `clock` is set, SampleClock returns clock->now.
+// nullptr goes back to the wall clock.
+void installScriptedClock(const ScriptedClock* clock);
+// Sets clock.now to frame k's time.
+void setScriptedFrame(ScriptedClock& clock, int64_t frame);
+// Moves clock.now on by `milliseconds`, for runs that step by hand.
+void advanceScriptedClock(ScriptedClock& clock, int64_t milliseconds);
 
 extern TimeStamp SceneStartTime;  // sampled once by InitScene
 extern int32_t ClientWidth;       // drawing area, fixed for the run
 extern int32_t ClientHeight;
 
 // Scene start-up, once per GL context, after loadSettings: GL state, start
-// time and seeding, mesh, warp lines, stars, flash ring, the seven textures.
+// time and seeding, mesh, warp lines, stars, flash ring, the seven textures,
+// the bubble's quadric.
 void InitScene(int32_t width, int32_t height);
+// Its counterpart, while the same context is still current: releases what
+// InitScene made, in reverse order. Safe to call twice, or without InitScene.
+void ReleaseScene();
+// Every program-wide value of the scene, the settings and the random
+// generator back to its program-start value (GL objects are not touched:
+// ReleaseScene first). A new global gets its line here.
+void resetScene();
 
 // The fixed GL state of a new context, with the start-up projection.
 void SetupGlState(int32_t width, int32_t height);

@@ -17,7 +17,7 @@
 
 namespace {
 
-TimeStamp testClock;
+ScriptedClock testClock;
 
 class OffscreenEnvironment : public ::testing::Environment {
 public:
@@ -59,22 +59,14 @@ int countLitPixels(const std::vector<Pixel>& frame, int threshold)
     return lit;
 }
 
-void setClock(int32_t seconds, int32_t microseconds)
-{
-    testClock.seconds = seconds;
-    testClock.microseconds = microseconds;
-}
+void setClock(int32_t seconds, int32_t microseconds) { testClock.now = {seconds, microseconds}; }
 
-void advanceClockMs(int64_t milliseconds)
-{
-    int64_t total = static_cast<int64_t>(testClock.seconds) * 1000 + testClock.microseconds / 1000 +
-                    milliseconds;
-    setClock(static_cast<int32_t>(total / 1000), static_cast<int32_t>(total % 1000 * 1000));
-}
+void advanceClockMs(int64_t milliseconds) { advanceScriptedClock(testClock, milliseconds); }
 
 void startTestScene(int32_t startSeconds)
 {
-    resetSceneModules();  // with the mesh: InitScene scales it in place
+    ReleaseScene();  // the previous test's textures and quadric
+    resetScene();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();  // as in a new context: the light is placed under it
     setProfilePath("/nonexistent/quelmar-test.ini");  // defaults

@@ -1,9 +1,7 @@
-// Drives whole frames on a scripted clock, with or without a GL context (the
-// GL calls of drawFrame do nothing while no context is current), as the
-// renderer does: frame k is sampled at the start + round(k * 1000 / fps) ms.
+// Drives whole frames on the renderer's scripted clock, with or without a GL
+// context (the GL calls of drawFrame do nothing while no context is current).
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 
 #include "backdrop/backdrop.h"
@@ -13,36 +11,15 @@
 #include "ship/ship.h"
 #include "surface/surface.h"
 
-// Every module of the scene back to its program-start state.
-inline void resetSceneModules()
-{
-    warp = {};
-    camera = {};
-    encounter = {};
-    overlay = {};
-    starField = {};
-    warpLines = {};
-    flashRing = {};
-    settings = {};
-    sceneRandom = {};
-    SceneClock = 0;
-    forceNextEncounter = false;
-    encounterWasForced = false;
-    debris = {};
-    debrisActive = false;
-    resetShipMesh();
-    currentMaterial = NoMaterial;
-}
-
 class SceneDriver {
 public:
-    explicit SceneDriver(uint32_t seed = 1000000, double fps = 60) : fps_(fps)
+    explicit SceneDriver(uint32_t seed = 1000000, double fps = 60)
     {
-        resetSceneModules();
-        start_ = {static_cast<int32_t>(seed), 0};
-        clock_ = start_;
+        resetScene();
+        clock_ = {{static_cast<int32_t>(seed), 0}, fps, {}};
+        setScriptedFrame(clock_, 0);
         installScriptedClock(&clock_);
-        SceneStartTime = start_;
+        SceneStartTime = clock_.start;
         seedRandom(seed);
         ClientWidth = 320;
         ClientHeight = 240;
@@ -53,9 +30,7 @@ public:
     // Draws frame k at its scripted time.
     void frame()
     {
-        const auto ms = static_cast<int64_t>(std::llround(static_cast<double>(frame_) * 1000.0 / fps_));
-        clock_.seconds = start_.seconds + static_cast<int32_t>(ms / 1000);
-        clock_.microseconds = static_cast<int32_t>(ms % 1000 * 1000);
+        setScriptedFrame(clock_, frame_);
         drawFrame();
         ++frame_;
     }
@@ -72,12 +47,10 @@ public:
         return false;
     }
 
-    double secondsPerFrame() const { return 1.0 / fps_; }
+    double secondsPerFrame() const { return 1.0 / clock_.fps; }
     int64_t frames() const { return frame_; }
 
 private:
-    double fps_;
     int64_t frame_ = 0;
-    TimeStamp start_{};
-    TimeStamp clock_{};
+    ScriptedClock clock_{};
 };

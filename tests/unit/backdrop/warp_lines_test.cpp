@@ -10,7 +10,7 @@ namespace {
 TEST(WarpLines, StartOutsideTheTunnelWithinTheBox)
 {
     for (uint32_t seed : {1u, 77u, 1700000000u}) {
-        resetSceneModules();
+        resetScene();
         seedRandom(seed);
         settings.activeWarpLineCount = 600;
         initWarpLines();
@@ -31,7 +31,7 @@ TEST(WarpLines, StartOutsideTheTunnelWithinTheBox)
 TEST(WarpLines, LayoutDependsOnWarpLinesComingBeforeStars)
 {
     // Same seed, same order: same layouts. The stars follow the lines' draws.
-    resetSceneModules();
+    resetScene();
     seedRandom(99);
     initWarpLines();
     const uint64_t afterLines = sceneRandom.calls;
@@ -40,7 +40,7 @@ TEST(WarpLines, LayoutDependsOnWarpLinesComingBeforeStars)
     const StarField stars = starField;
     EXPECT_EQ(sceneRandom.calls - afterLines, 3u * 300u);
 
-    resetSceneModules();
+    resetScene();
     seedRandom(99);
     initWarpLines();
     initStars();
@@ -50,7 +50,7 @@ TEST(WarpLines, LayoutDependsOnWarpLinesComingBeforeStars)
 
 TEST(WarpLines, MoveAlongMinusXAndWrapToExactlyOneHundred)
 {
-    resetSceneModules();
+    resetScene();
     settings.activeWarpLineCount = 100;
     warpLines.lines[0][0] = -99.95f;
     warpLines.lines[0][1] = 7;
@@ -71,7 +71,7 @@ TEST(WarpLines, MoveAlongMinusXAndWrapToExactlyOneHundred)
 
 TEST(FlashRing, TwentyPointsEighteenDegreesApartEndingAtTheStart)
 {
-    resetSceneModules();
+    resetScene();
     initFlashRing();
     for (int k = 0; k < 20; ++k) {
         const double theta = (k + 1) * 18.0 * 3.141592653589793 / 180.0;

@@ -115,7 +115,7 @@ TEST(WarpSequence, WaitBoundsFollowTheWarpPause)
     for (const auto& c : cases) {
         float lowest = 1e9f, highest = -1e9f;
         for (uint32_t seed = 1; seed <= 3000; ++seed) {
-            resetSceneModules();
+            resetScene();
             settings.warpPause = c.pause;
             seedRandom(seed * 7919u);
             SceneClock = 1000;  // long past any wait
@@ -146,7 +146,7 @@ TEST(EncounterStart, DrawsAtTheEndOfSettle)
 {
     int started = 0;
     for (uint32_t seed = 1; seed <= 2000; ++seed) {
-        resetSceneModules();
+        resetScene();
         seedRandom(seed);
         RandomGenerator peek = sceneRandom;
         std::swap(peek, sceneRandom);
@@ -175,7 +175,7 @@ TEST(EncounterStart, DrawsAtTheEndOfSettle)
     EXPECT_GT(started, 2000 * 0.25);
     EXPECT_LT(started, 2000 * 0.33);
 
-    resetSceneModules();  // forced, where the draw would not start one: once only
+    resetScene();  // forced, where the draw would not start one: once only
     seedRandom(3);
     forceNextEncounter = true;
     endSettle();
@@ -186,7 +186,7 @@ TEST(EncounterStart, DrawsAtTheEndOfSettle)
 // Leaves Cruise during an encounter and returns the turn chosen; k is the branch.
 void chooseTurn(uint32_t seed, float a, float b, float c, int& k, float turn[3])
 {
-    resetSceneModules();
+    resetScene();
     seedRandom(seed);
     encounter.encounterMode = Approach;
     encounter.encounterBase[0] = a;
@@ -246,7 +246,7 @@ TEST(ShipTurn, ChosenOnLeavingCruiseDuringAnEncounterByTheTable)
     EXPECT_GT(seen[1], 0);
     EXPECT_GT(seen[2], 0);
 
-    resetSceneModules();  // without an encounter: only the new wait is drawn
+    resetScene();  // without an encounter: only the new wait is drawn
     SceneClock = 100;
     applyWarp();
     EXPECT_EQ(warp.warpState, Prepare);

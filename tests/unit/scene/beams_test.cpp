@@ -10,7 +10,7 @@ namespace {
 // A prepared ship in an encounter, the cube at `cube`, no beam yet.
 void startEncounterAt(float x, float y, float z, uint32_t seed = 1)
 {
-    resetSceneModules();
+    resetScene();
     prepareMesh();
     seedRandom(seed);
     encounter.encounterMode = Standoff;
@@ -196,7 +196,7 @@ TEST(Beams, AHitExactlyWhenAnIncomingBeamEndsWithNoEnergyLeft)
 
 TEST(HullDamage, MarksEveryCornerAtTheVertexButNotTheRearPanel)
 {
-    resetSceneModules();
+    resetScene();
     prepareMesh();
     // A rear-panel vertex is also on the hull: the hull is marked there.
     const int vertex = shipMesh.rearPanelFaces[0].a;
@@ -231,7 +231,7 @@ TEST(HullDamage, MarksEveryCornerAtTheVertexButNotTheRearPanel)
 
 TEST(HullDamage, EachHitThrowsFiftyFreshParticles)
 {
-    resetSceneModules();
+    resetScene();
     prepareMesh();
     seedRandom(9);
     const int vertex = 112;
@@ -270,7 +270,7 @@ TEST(HullDamage, EachHitThrowsFiftyFreshParticles)
 
 TEST(Debris, EndsInTheSixtyEighthFrameAtTheFastestFade)
 {
-    resetSceneModules();
+    resetScene();
     debrisActive = true;
     for (DebrisParticle& p : debris.particles) {
         p.alpha = 1;

@@ -20,7 +20,7 @@ int peekPlacementKind()
 // A camera that keeps its placement: select and distances as given.
 void holdPlacement(int sx, int sy, int sz, float d0, float d1, float d2)
 {
-    resetSceneModules();
+    resetScene();
     camera.cameraWait = 1e9f;
     camera.cameraLastChange = 0;
     const int select[3] = {sx, sy, sz};
@@ -40,7 +40,7 @@ TEST(Camera, PlacementDrawsAndWaitBounds)
     for (const auto& c : cases) {
         float lowest = 1e9f, highest = 0;
         for (uint32_t seed = 1; seed <= 3000; ++seed) {
-            resetSceneModules();
+            resetScene();
             settings.cameraPause = c.pause;
             seedRandom(seed * 7919u);
             const int k = peekPlacementKind();
@@ -68,7 +68,7 @@ TEST(Camera, NewPlacementOnceTheWholeSecondsReachTheWait)
         bool placed;
     } cases[] = {{30.5f, 41.999f, true}, {31, 40.999f, false}, {31, 41.0f, true}, {31, -21.5f, true}};
     for (const auto& c : cases) {  // placed last at T = 10
-        resetSceneModules();
+        resetScene();
         camera.cameraLastChange = 10;
         camera.cameraWait = c.wait;
         SceneClock = c.now;  // a clock set back counts by the size of the difference
@@ -77,7 +77,7 @@ TEST(Camera, NewPlacementOnceTheWholeSecondsReachTheWait)
         EXPECT_EQ(sceneRandom.calls > 0, c.placed);
     }
     for (WarpState state : {Cruise, Prepare, Jump, Flash, InWarp, DropOut, Settle}) {
-        resetSceneModules();
+        resetScene();
         warp.warpState = state;
         SceneClock = 500;
         updateCamera();

@@ -9,7 +9,7 @@ namespace {
 
 TEST(Energy, RegeneratesInFramesWhoseMillisecondsLeaveOneByFour)
 {
-    resetSceneModules();
+    resetScene();
     encounter.energyLevel = 0.5f;
     const TimeStamp start{1000000, 0};
     for (int ms = 0; ms < 40; ++ms) {  // the float T of 5 and 9 ms lies just below them
@@ -28,7 +28,7 @@ TEST(Energy, RegeneratesInFramesWhoseMillisecondsLeaveOneByFour)
 TEST(Energy, KeepsRegeneratingAfterHoursAndDays)
 {
     for (float start : {17000.0f, 100000.0f, 1000000.0f}) {
-        resetSceneModules();
+        resetScene();
         encounter.energyLevel = 0;
         int steps = 0;
         float t = start;
@@ -45,7 +45,7 @@ TEST(Energy, KeepsRegeneratingAfterHoursAndDays)
 
 TEST(Energy, NegativeTimesNeverQualify)
 {
-    resetSceneModules();
+    resetScene();
     encounter.energyLevel = 0.2f;
     for (int ms = -1; ms > -400; --ms) {
         SceneClock = ms / 1000.0f;
@@ -58,7 +58,7 @@ TEST(Energy, NegativeTimesNeverQualify)
 TEST(Energy, StopsAtTheFirstValueOfOneOrMore)
 {
     for (float start : {-0.3f, 0.0f, 0.9991f, 0.99999f}) {
-        resetSceneModules();
+        resetScene();
         encounter.energyLevel = start;
         float first = -1;
         for (int ms = 1; ms < 2000000; ms += 4) {
@@ -133,7 +133,7 @@ TEST(DrawOrder, FirstDrawsAfterAKnownSeed)
          }, {0.0084f, -0.0336f, 0.0295f, 165, 68, 5, 0.0104f}},
     };
     for (const auto& c : cases) {
-        resetSceneModules();
+        resetScene();
         seedRandom(12345);
         const Values got = c.draw();
         ASSERT_EQ(got.size(), c.expected.size()) << c.what;

@@ -27,15 +27,26 @@ TEST(SampleClock, WallClockHasMillisecondResolution)
 
 TEST(SampleClock, ScriptedClockReplacesTheWallClockUntilRemoved)
 {
-    TimeStamp script{42, 7000};
+    // Frame k at start + round(k * 1000 / fps) ms, across second boundaries.
+    ScriptedClock script{{42, 7000}, 30, {}};
     installScriptedClock(&script);
+    const struct {
+        int64_t frame;
+        int32_t seconds, microseconds;
+    } frames[] = {{0, 42, 7000}, {1, 42, 40000}, {2, 42, 74000}, {30, 43, 7000}, {59, 43, 974000}, {3001, 142, 40000}};
+    for (const auto& f : frames) {
+        setScriptedFrame(script, f.frame);
+        TimeStamp t;
+        SampleClock(t);  // read at each sample
+        EXPECT_EQ(t.seconds, f.seconds) << f.frame;
+        EXPECT_EQ(t.microseconds, f.microseconds) << f.frame;
+    }
+    script.now = {0, 500000};
+    advanceScriptedClock(script, -1501);  // before 1970: the remainder stays positive
     TimeStamp t;
     SampleClock(t);
-    EXPECT_EQ(t.seconds, 42);
-    EXPECT_EQ(t.microseconds, 7000);
-    script.seconds = 43;  // the seam reads the script at each sample
-    SampleClock(t);
-    EXPECT_EQ(t.seconds, 43);
+    EXPECT_EQ(t.seconds, -2);
+    EXPECT_EQ(t.microseconds, 999000);
     installScriptedClock(nullptr);
     SampleClock(t);
     EXPECT_GT(t.seconds, 1000000000);
