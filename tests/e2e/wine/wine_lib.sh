@@ -37,6 +37,7 @@ wine_cleanup() {
     kill "$XVFB_PID" 2>/dev/null || true
     wait "$XVFB_PID" 2>/dev/null || true
   fi
+  chmod -R u+w "$WINE_WORK" 2>/dev/null || true # a case may have made folders read-only
   rm -rf "$WINE_WORK"
 }
 trap wine_cleanup EXIT
@@ -192,6 +193,15 @@ gl_window() {
     awk -v size="$1x$2" '/^        +0x/ && $2 == "(has" && $5 == "()" && index($6, size "+") == 1 { print $1; exit }'
 }
 has_gl_window() { [ -n "$(gl_window "$1" "$2")" ]; }
+
+# read_box TITLE: the text of the message box with that title, as
+# "text TEXT|icon yes|owner none|" in BOX; the box is then closed.
+read_box() {
+  local box=$WINE_WORK/box-$((FRAME_SERIAL += 1)).out
+  until_true 60 has_window_named "$1" || { fail "no box titled '$1'"; return 1; }
+  "$WINE" "$HELPERS/message_box.exe" "$1" >"$box" 2>&1 || true
+  BOX=$(tr -d '\r' <"$box" | tr '\n' '|')
+}
 
 # import can hang on a window that has just gone away.
 snapshot() { timeout 10 import -window "$1" "$2" 2>/dev/null; }
