@@ -25,7 +25,7 @@ run_check() {
 }
 
 log "== resources"
-run_check "strings 1, 1001, 1007, icon 100, bitmaps 102 and 105-111, dialog 2003" \
+run_check "strings 1, 1001, 1007, icon 100, bitmaps 102 and 105-111, dialog 2003, VERSIONINFO" \
   "$HELPERS/resource_check.exe" "$SAVER_W"
 
 log "== settings through GetPrivateProfileIntA and WritePrivateProfileStringA"
