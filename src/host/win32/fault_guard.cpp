@@ -1,7 +1,7 @@
 // mingw has no structured-exception blocks, so the guard is the process's
 // unhandled-fault filter: a fault that nothing below handled gives the
-// desktop its running state back, frees the verifier, leaves one line that
-// says what failed, and ends the process.
+// desktop its running state back, leaves one line that says what failed,
+// frees the verifier and ends the process.
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
@@ -44,12 +44,16 @@ void leaveFaultLine(const char* line)
 
 LONG WINAPI onUnhandledFault(EXCEPTION_POINTERS* fault)
 {
+    // A second fault on the way out comes back here: end at once.
+    static LONG entered = 0;
+    if (InterlockedExchange(&entered, 1))
+        ExitProcess(FaultExitCode);
     char line[MAX_PATH + 96] = "Quelmar.scr: exception\r\n";
     if (fault && fault->ExceptionRecord)
         describeFault(*fault->ExceptionRecord, line, sizeof line);  // before the verifier's module goes
     SetSaverRunningFlag(false);
+    leaveFaultLine(line);  // before the faulty library's own clean-up can fail
     UnloadPasswordVerifier();
-    leaveFaultLine(line);
     ExitProcess(FaultExitCode);
 }
 

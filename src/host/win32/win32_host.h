@@ -46,8 +46,8 @@ int HostMain(HINSTANCE module, const char* argumentText);
 bool detectWin9xPlatform();
 
 // Sets the unhandled-fault filter, which clears the screen-saver-running
-// state, frees the verifier, writes the exception's code and address to the
-// debugger output and to Quelmar-fault.txt beside the settings, and ends the
+// state, writes the exception's code and address to the debugger output and
+// to Quelmar-fault.txt beside the settings, frees the verifier, and ends the
 // process with FaultExitCode. Returns the previous filter.
 LPTOP_LEVEL_EXCEPTION_FILTER installFaultGuard();
 inline constexpr UINT FaultExitCode = 70;
