@@ -83,6 +83,14 @@ bool writeTo(const char* path, const char* section, const char* key, const char*
     return false;
 }
 
+// As the system's virtualisation does, the user's copy starts as the shared
+// file, so that nothing else in it is lost; the copy is the user's to write.
+void startUserCopy(const char* shared, const char* copy)
+{
+    if (CopyFileA(shared, copy, TRUE))
+        SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
+}
+
 // The settings path with its file name replaced by name.
 HANDLE createNextTo(const char* settingsPath, const char* name)
 {
@@ -110,6 +118,7 @@ bool platformWriteProfileString(const char* section, const char* key, const char
     if (target != paths.windows || !paths.virtualStore[0])
         return false;
     createFoldersAbove(paths.virtualStore);
+    startUserCopy(paths.windows, paths.virtualStore);
     return writeTo(paths.virtualStore, section, key, value);
 }
 

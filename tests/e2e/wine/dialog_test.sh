@@ -55,7 +55,7 @@ ini() {
     "$@" "$WEBSITE"
 }
 expect_file() {
-  if ! cmp -s "$INI" <(ini "${@:2}"); then
+  if ! cmp -s "$INI" <(ini "${@:2}"; printf '%s' "${INI_TAIL:-}"); then
     fail "$1: the file reads"
     sed 's/^/    | /' "$INI" 2>/dev/null || log "    (no file)"
   fi
@@ -196,7 +196,8 @@ log "== a Windows folder that cannot be written: OK saves where the next /s read
 STORE=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/VirtualStore/windows
 [ "$(id -u)" != 0 ] || restrict='setpriv --inh-caps=-all --bounding-set=-dac_override,-dac_read_search,-fowner'
 printf '#!/bin/sh\nexec %s %s "$@"\n' "${restrict:-}" "$WINE" >"$WINE_WORK/wine" && chmod +x "$WINE_WORK/wine"
-printf '[Quelmar 3D ScreenSaver]\r\nBG Stars=450\r\n' >"$INI"
+INI_TAIL=$'[Other]\r\nKept=1\r\n' # the user's copy starts as the shared file
+printf '[Quelmar 3D ScreenSaver]\r\nBG Stars=450\r\n%s' "$INI_TAIL" >"$INI"
 chmod a-w "$INI" "$(dirname "$INI")"
 "$WINESERVER" -k 2>/dev/null || true
 "$WINESERVER" -w 2>/dev/null || true
@@ -214,7 +215,7 @@ if open_dialog; then
   [ "$(opened)" = "C:\\\\users\\\\$(id -un)\\\\AppData\\\\Local\\\\VirtualStore\\\\windows\\\\Quelmar.ini" ] || fail "/s read $(opened)"
   kill "$LAST_PID" 2>/dev/null || true
 fi
-end_case "OK writes the user's VirtualStore copy, and the next /s reads only that one"
+end_case "OK writes the user's VirtualStore copy, begun from the shared file, and the next /s reads only that one"
 
 begin_case
 chmod a-w "$INI" "$STORE" 2>/dev/null || fail "no VirtualStore copy to make read-only"
