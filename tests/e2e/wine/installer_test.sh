@@ -38,7 +38,9 @@ install_round() {
   local saver=$2 kb folder version unix
   SYSTEM32=$WINEPREFIX/drive_c/windows/system32
   begin_case
-  "$WINE" "$SETUP" /S /CURRENT >"$WINE_WORK/setup.out" 2>&1 || fail "$1: the silent install ended with $?"
+  "$WINE" "$SETUP" /S >"$WINE_WORK/setup.out" 2>&1 || fail "$1: the silent install ended with $?"
+  [ -z "$(value "$DESKTOP" SCRNSAVE.EXE)" ] || fail "$1: /S alone made it the desktop's saver"
+  "$WINE" "$SETUP" /S /CURRENT >"$WINE_WORK/setup.out" 2>&1 || fail "$1: the silent install over it ended with $?"
   cmp -s "$SYSTEM32/Quelmar.scr" "$saver" || fail "$1: system32 holds $(file -b "$SYSTEM32/Quelmar.scr" 2>&1)"
   [[ "$(file -b "$SYSTEM32/Quelmar.scr")" == "$3 "* ]] || fail "$1: the saver is not $3"
   [ ! -e "$WINEPREFIX/drive_c/windows/syswow64/Quelmar.scr" ] || fail "$1: a saver went into syswow64"
@@ -62,7 +64,7 @@ UninstallString=\"$folder\\Uninstall.exe\""
   "$WINE" uninstaller --list 2>/dev/null | tr -d '\r' | grep -q '|||Quelmar 3D Screen Saver$' ||
     fail "$1: Add/Remove Programs does not list it"
   [ "$(value "$DESKTOP" SCRNSAVE.EXE)" = 'C:\windows\system32\Quelmar.scr' ] || fail "$1: /CURRENT did not make it the saver"
-  end_case "$1: /S /CURRENT puts the $3 saver into system32 and nothing into syswow64, registers the uninstaller, and makes it the desktop's saver"
+  end_case "$1: /S leaves the desktop's saver; /S /CURRENT over it puts the $3 saver into system32 and nothing into syswow64, registers the uninstaller, and makes it the desktop's saver"
 
   begin_case
   store=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/VirtualStore/windows
