@@ -5,7 +5,8 @@
 #   quelmar_*.deb          the Linux saver (CPack, in the native-release tree)
 #   scripts/package.sh [windows|deb|all]     (all by default)
 # Each part builds its trees through their presets; a part that cannot be
-# built stops the script with a line that says which.
+# built stops the script with a line that says which. QUELMAR_WERROR=ON
+# turns compiler warnings into errors, as in scripts/test.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 what=${1:-all}
@@ -17,12 +18,13 @@ windows | deb | all) ;;
   ;;
 esac
 jobs=$(nproc)
+werror=-DQUELMAR_WERROR=${QUELMAR_WERROR:-OFF}
 mkdir -p dist
 
 windows() {
   local arch stage
   for arch in i686 x86_64; do
-    cmake --preset "win-$arch" >/dev/null
+    cmake --preset "win-$arch" "$werror" >/dev/null
     cmake --build --preset "win-$arch" -j "$jobs" --target quelmar_scr
   done
   bash scripts/make-installer.sh dist/Quelmar-Setup.exe build-win-i686/Quelmar.scr build-win-x86_64/Quelmar.scr
@@ -38,7 +40,7 @@ windows() {
 }
 
 deb() {
-  cmake --preset native-release >/dev/null
+  cmake --preset native-release "$werror" >/dev/null
   cmake --build --preset native-release -j "$jobs"
   if [ ! -f build-release/CPackConfig.cmake ]; then
     echo "package.sh: build-release/ has no CPack configuration, so no .deb can be made" >&2
