@@ -44,7 +44,8 @@ void loadSettings();
 // The dialog's read: the same five reads, unclamped; derived counts untouched.
 void readSettingsRaw();
 // The dialog's OK: the five keys in table order, then the website key.
-void saveSettings();
+// False when a write failed; the rest are then not tried.
+bool saveSettings();
 
 // Clamp as the saver does on load: above the maximum first, then below the minimum.
 int32_t clampSetting(const SettingDescription& setting, int32_t value);

@@ -67,13 +67,14 @@ void loadSettings()
 
 void readSettingsRaw() { readAll(loadProfileNames(), false); }
 
-void saveSettings()
+bool saveSettings()
 {
     const ProfileNames names = loadProfileNames();
     for (const SettingDescription& setting : settingsTable) {
         char text[16];
         std::snprintf(text, sizeof text, "%ld", static_cast<long>(settings.*setting.field));
-        platformWriteProfileString(names.section, setting.key, text, names.file);
+        if (!platformWriteProfileString(names.section, setting.key, text, names.file))
+            return false;
     }
-    platformWriteProfileString(names.section, "Visit the Website", MakerWebAddress, names.file);
+    return platformWriteProfileString(names.section, "Visit the Website", MakerWebAddress, names.file);
 }

@@ -1,5 +1,5 @@
-// platform.h on Windows: string resources, the private-profile functions,
-// message boxes and the thread's quit message.
+// platform.h on Windows: string resources, message boxes and the thread's
+// quit message (the profile pair is in profile_win32.cpp).
 #include <windows.h>
 
 #include "common/platform.h"
@@ -9,17 +9,6 @@ ModuleHandle programModule = nullptr;
 int platformLoadString(unsigned id, char* buffer, int size)
 {
     return LoadStringA(static_cast<HINSTANCE>(programModule), id, buffer, size);
-}
-
-int platformGetProfileInt(const char* section, const char* key, int defaultValue, const char* file)
-{
-    return static_cast<int>(GetPrivateProfileIntA(section, key, defaultValue, file));
-}
-
-bool platformWriteProfileString(const char* section, const char* key, const char* value,
-                                const char* file)
-{
-    return WritePrivateProfileStringA(section, key, value, file) != FALSE;
 }
 
 void platformShowError(const char* caption, const char* text)

@@ -81,16 +81,18 @@ void LoadPasswordVerifier()
     RegCloseKey(desktop);
 }
 
+// The running state goes first: the desktop gets Ctrl+Alt+Del and Alt+Tab
+// back even if the library's own clean-up goes wrong.
 void UnloadPasswordVerifier()
 {
     if (!saverHost.Win9xPlatform || !password.verifierLibrary)
         return;
-    FreeLibrary(password.verifierLibrary);
-    password.verifierLibrary = nullptr;
     if (password.PasswordVerifier) {
         password.PasswordVerifier = nullptr;
         SetSaverRunningFlag(false);
     }
+    FreeLibrary(password.verifierLibrary);
+    password.verifierLibrary = nullptr;
 }
 
 bool CheckPasswordOnClose(HWND window)

@@ -89,3 +89,9 @@ int RunSaver(HWND parent)
     UnloadPasswordVerifier();
     return exitCode;
 }
+
+void ExitSaverProcess(UINT exitCode)
+{
+    UnloadPasswordVerifier();
+    ExitProcess(exitCode);
+}

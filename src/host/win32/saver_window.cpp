@@ -12,6 +12,7 @@ namespace {
 constexpr WPARAM ScreenSaveCommand = 0xF140;  // SC_SCREENSAVE
 constexpr WPARAM NextWindowCommand = 0xF040;  // SC_NEXTWINDOW
 constexpr WPARAM PrevWindowCommand = 0xF050;  // SC_PREVWINDOW
+constexpr WPARAM SystemCommandMask = 0xFFF0;  // the low four bits are the system's own
 
 void hideCursor() { SetCursor(nullptr); }
 
@@ -148,11 +149,13 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         if (password.Closing)
             return DefWindowProcA(window, message, wParam, lParam);
         break;
-    case WM_SYSCOMMAND:
+    case WM_SYSCOMMAND: {
+        const WPARAM command = wParam & SystemCommandMask;
         if (!saverHost.PreviewMode &&
-            (wParam == ScreenSaveCommand || wParam == NextWindowCommand || wParam == PrevWindowCommand))
+            (command == ScreenSaveCommand || command == NextWindowCommand || command == PrevWindowCommand))
             return 0;
         break;
+    }
     default:
         break;
     }

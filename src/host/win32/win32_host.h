@@ -46,12 +46,18 @@ int HostMain(HINSTANCE module, const char* argumentText);
 bool detectWin9xPlatform();
 
 // Sets the unhandled-fault filter, which clears the screen-saver-running
-// state and ends the process with FaultExitCode. Returns the previous filter.
+// state, writes the exception's code and address to the debugger output and
+// to Quelmar-fault.txt beside the settings, frees the verifier, and ends the
+// process with FaultExitCode. Returns the previous filter.
 LPTOP_LEVEL_EXCEPTION_FILTER installFaultGuard();
 inline constexpr UINT FaultExitCode = 70;
 
 // The two saver modes: full screen without a parent, preview inside it.
 int RunSaver(HWND parent);
+// Ends the process from inside a saver run (the surface cannot be built):
+// the running state is cleared and the verifier freed first, as at the end
+// of RunSaver.
+[[noreturn]] void ExitSaverProcess(UINT exitCode);
 // p and l: the decimal handle of an existing window, else -1.
 int RunPreview(const char* text);
 // The modal settings dialog (resource 2003); returns its result.

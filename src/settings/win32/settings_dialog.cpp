@@ -1,5 +1,8 @@
 #include "settings/win32/settings_dialog.h"
 
+#include <cstdio>
+
+#include "common/win32/profile_win32.h"
 #include "settings/settings.h"
 
 namespace {
@@ -62,12 +65,23 @@ BOOL scroll(WPARAM wParam, LPARAM lParam)
     return FALSE;
 }
 
+void reportSaveFailure(HWND dialog)
+{
+    char failure[MAX_PATH + 160];
+    describeProfileFailure(failure, sizeof failure);
+    char text[sizeof failure + 48];
+    std::snprintf(text, sizeof text, "The settings could not be saved to %s", failure);
+    MessageBoxA(dialog, text, "Error", MB_ICONERROR);
+}
+
 void command(HWND dialog, int id)
 {
     switch (id) {
     case IDOK:
-        saveSettings();
-        EndDialog(dialog, 1);
+        if (saveSettings())
+            EndDialog(dialog, 1);
+        else
+            reportSaveFailure(dialog);  // the dialog stays: Cancel, or OK again once fixed
         return;
     case IDCANCEL:  // also Escape and the caption's close box
         EndDialog(dialog, 1);

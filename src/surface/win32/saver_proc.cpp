@@ -22,7 +22,7 @@ LRESULT createScene(HWND window)
     ClientHeight = client.bottom;
     if (!CreateGlChildWindow(0, 0, ClientWidth, ClientHeight, window)) {
         MessageBoxA(nullptr, "Cant create a OpenGL window!", "Error", MB_ICONERROR);
-        ExitProcess(SurfaceFailureExitCode);
+        ExitSaverProcess(SurfaceFailureExitCode);
     }
     loadSettings();  // the layouts and texture loads read them
     InitScene(ClientWidth, ClientHeight);

@@ -3,7 +3,8 @@
 # The settings dialog under Wine: opened with no argument and with /c, its
 # controls read back by dialog_probe, moved with the mouse (arrows, page
 # area, thumb), ended with OK, Cancel, Escape and the close box; every scroll
-# request code sent as a bar sends it; the file written in the Windows folder.
+# request code sent as a bar sends it; the file written in the Windows folder,
+# or where that cannot be written, in the user's VirtualStore.
 source "$(dirname "$0")/wine_lib.sh"
 wine_begin
 
@@ -54,7 +55,7 @@ ini() {
     "$@" "$WEBSITE"
 }
 expect_file() {
-  if ! cmp -s "$INI" <(ini "${@:2}"); then
+  if ! cmp -s "$INI" <(ini "${@:2}"; printf '%s' "${INI_TAIL:-}"); then
     fail "$1: the file reads"
     sed 's/^/    | /' "$INI" 2>/dev/null || log "    (no file)"
   fi
@@ -188,5 +189,49 @@ if open_dialog; then
   expect_file "requests at the ends" 100 600 360 300 2
 fi
 end_case "SB_LINE*, SB_PAGE*, SB_THUMBPOSITION, SB_LEFT, SB_RIGHT clamp and move the bar; SB_THUMBTRACK and SB_ENDSCROLL do nothing"
+
+log "== a Windows folder that cannot be written: OK saves where the next /s reads it, or says why not"
+# Root writes anywhere: here its Wine (and so its server) runs without the
+# capabilities that override file permissions. A normal user needs nothing.
+STORE=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/VirtualStore/windows
+[ "$(id -u)" != 0 ] || restrict='setpriv --inh-caps=-all --bounding-set=-dac_override,-dac_read_search,-fowner'
+printf '#!/bin/sh\nexec %s %s "$@"\n' "${restrict:-}" "$WINE" >"$WINE_WORK/wine" && chmod +x "$WINE_WORK/wine"
+INI_TAIL=$'[Other]\r\nKept=1\r\n' # the user's copy starts as the shared file
+printf '[Quelmar 3D ScreenSaver]\r\nBG Stars=450\r\n%s' "$INI_TAIL" >"$INI"
+chmod a-w "$INI" "$(dirname "$INI")"
+"$WINESERVER" -k 2>/dev/null || true
+"$WINESERVER" -w 2>/dev/null || true
+WINE=$WINE_WORK/wine INI=$STORE/Quelmar.ini
+begin_case
+if open_dialog; then
+  click 1000 lineright && until_true 10 pos_is 1000 460 || fail "stars' right arrow from 450: $(pos 1000)"
+  click 1 centre
+  expect_exit "OK, the Windows folder read-only"
+  expect_file "OK, the Windows folder read-only" 460 200 120 120 2
+  WINEDEBUG=-all,trace+profile start_program "$WINE_WORK/ro-saver.out" "$SAVER" /s
+  opened() { tr -d '\r' <"$WINE_WORK/ro-saver.out" | sed -n 's/.*PROFILE_Open path: L"\(.*Quelmar.ini\)"$/\1/p' | sort -u; }
+  read_any() { [ -n "$(opened)" ]; }
+  until_true 60 has_window_named "Screen Saver" && until_true 30 read_any || fail "/s read no settings"
+  [ "$(opened)" = "C:\\\\users\\\\$(id -un)\\\\AppData\\\\Local\\\\VirtualStore\\\\windows\\\\Quelmar.ini" ] || fail "/s read $(opened)"
+  kill "$LAST_PID" 2>/dev/null || true
+fi
+end_case "OK writes the user's VirtualStore copy, begun from the shared file, and the next /s reads only that one"
+
+begin_case
+chmod a-w "$INI" "$STORE" 2>/dev/null || fail "no VirtualStore copy to make read-only"
+if open_dialog; then
+  click 1000 lineright && until_true 10 pos_is 1000 470 || fail "stars' right arrow from 460: $(pos 1000)"
+  click 1 centre
+  if read_box Error; then
+    want="text The settings could not be saved to C:\\users\\$(id -un)\\AppData\\Local\\VirtualStore\\windows\\Quelmar.ini: "
+    [[ "$BOX" == "$want"?*"|icon yes|owner yes|" ]] || fail "the box: $BOX"
+  fi
+  until_true 5 has_window_named "$CAPTION" || fail "the dialog ended after a failed save"
+  click 2 centre
+  expect_exit "Cancel after the failed save"
+  expect_file "a failed save" 460 200 120 120 2
+fi
+chmod -R u+w "$WINEPREFIX/drive_c"
+end_case "where neither can be written, OK says so in one box naming the file and the reason, and the dialog stays"
 
 wine_end

@@ -55,7 +55,8 @@ no_saver_window() { ! has_window_named "Screen Saver"; }
 start_saver() {
   park_pointer
   rm -f "$1/calls.log"
-  start_program "$WINE_WORK/saver-$((FRAME_SERIAL += 1)).out" "$1/Quelmar.scr" /s
+  SAVER_OUT=$WINE_WORK/saver-$((FRAME_SERIAL += 1)).out
+  start_program "$SAVER_OUT" "$1/Quelmar.scr" /s
   SAVER_PID=$LAST_PID
   if until_true 60 has_window_named "Screen Saver" && until_true 30 has_gl_window "$SCREEN_W" "$SCREEN_H"; then
     GL=$(gl_window "$SCREEN_W" "$SCREEN_H")
@@ -94,7 +95,7 @@ PASSWORD.CPL call 1 depth 1 running 1 owner WindowsScreenSaverClass
 PASSWORD.CPL return 1 refuse
 PASSWORD.CPL call 2 depth 1 running 1 owner WindowsScreenSaverClass
 PASSWORD.CPL return 2 grant
-PASSWORD.CPL detach free"
+PASSWORD.CPL detach free running 0"
   [ "$(calls "$STANDIN" | sed 's/ tick [0-9]*//')" = "$want" ] || { fail "the verifier's record:"; show_calls; }
   [ "$(running_state)" = "running 0" ] || fail "the screen-saver-running state outlived the run"
 fi
@@ -117,16 +118,20 @@ if start_saver "$STANDIN" "200 ms rule"; then
 fi
 end_case "a close 150 ms after a refusal is dropped without a dialog; one 250 ms after asks again (a click: the GL child owns the dialog)"
 
-log "== a fault inside the verifier: the fault guard clears the running state"
+log "== a fault inside the verifier: the fault guard clears the running state and says what failed"
 script fault
 begin_case
-if start_saver "$STANDIN" "fault"; then
+if WINEDEBUG=-all,warn+debugstr start_saver "$STANDIN" "fault"; then
   xdotool key space
   wait_exit "$SAVER_PID" 30
   [ "$EXIT_CODE" = 70 ] || fail "the fault ended the saver with $EXIT_CODE, not the guard's 70"
   [ "$(running_state)" = "running 0" ] || fail "the fault left the screen-saver-running state set"
+  [ "$(calls "$STANDIN" | tail -n 1)" = "PASSWORD.CPL detach free running 0" ] || { fail "the verifier after the fault:"; show_calls; }
+  line='Quelmar.scr: exception 0xC0000005 at 0x[0-9A-F]+ \(PASSWORD.CPL\+0x[0-9A-F]+\)'
+  grep -Eq "^$line"$'\r$' "$WINEPREFIX/drive_c/windows/Quelmar-fault.txt" || fail "Quelmar-fault.txt: $(cat "$WINEPREFIX/drive_c/windows/Quelmar-fault.txt" 2>&1)"
+  grep -Eq "OutputDebugStringA \"$line" "$SAVER_OUT" || fail "no such line in the debugger output"
 fi
-end_case "the guard ends the run with 70 and the state cleared"
+end_case "the guard clears the state, then frees the verifier, writes the exception and its address (in PASSWORD.CPL) to the debugger and to Quelmar-fault.txt, and ends the run with 70"
 
 log "== settings that mean no password: the first key ends it, nothing is loaded"
 script refuse
@@ -189,7 +194,7 @@ rm -f "$SWAPPED/calls.log"
 WINEDLLOVERRIDES=$MPR_OURS "$WINE" "$SWAPPED/Quelmar.scr" /a >/dev/null 2>&1 && code=0 || code=$?
 [ "$code" = 0 ] || fail "/a without PwdChangePasswordA: exit $code"
 [ "$(calls "$SWAPPED")" = "MPR.DLL attach
-MPR.DLL detach free" ] || { fail "the library's record:"; show_calls "$SWAPPED"; }
+MPR.DLL detach free running 0" ] || { fail "the library's record:"; show_calls "$SWAPPED"; }
 has_window_named "Error" && fail "a message appeared"
 end_case "/a with an MPR.DLL that lacks PwdChangePasswordA exits 0 silently and frees it"
 

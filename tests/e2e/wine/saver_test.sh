@@ -136,7 +136,7 @@ fi
 log "== /s: window messages sent from outside"
 SEND=$HELPERS/send_message.exe
 # send TARGET ARGS...: sends one message; leaves the helper's line in SENT.
-send() { SENT=$("$WINE" "$SEND" "$@" 2>/dev/null | tr -d '\r'); }
+send() { SENT=$(timeout 30 "$WINE" "$SEND" "$@" 2>/dev/null | tr -d '\r') || SENT="no answer ($?)"; }
 begin_case
 park_pointer
 start_program "$WINE_WORK/messages.out" "$SAVER" /s
@@ -145,10 +145,12 @@ if saver_is_drawing "/s for messages"; then
   send saver settext Changed
   [ "$SENT" = "result 0 title Screen Saver" ] || fail "WM_SETTEXT: $SENT"
   # Wheel, key release, character, X button, activation, and the three
-  # system commands that are dropped in full screen.
+  # system commands that are dropped in full screen, also with low bits set
+  # (the system's own; Wine's default handling of SC_SCREENSAVE | 1 opens
+  # its About box).
   for message in "glchild 0x020A 0x00780000" "glchild 0x0101 0x20" "glchild 0x0102 0x20" \
-    "glchild 0x020B 0x00010000" "saver 0x001C 1" "saver 0x0112 0xF140" "saver 0x0112 0xF040" \
-    "saver 0x0112 0xF050"; do
+    "glchild 0x020B 0x00010000" "saver 0x001C 1" "saver 0x0112 0xF140" "saver 0x0112 0xF141" \
+    "saver 0x0112 0xF142" "saver 0x0112 0xF040" "saver 0x0112 0xF05F"; do
     # shellcheck disable=SC2086
     send $message
     [ "${SENT%% *}" = result ] || fail "message $message: $SENT"
@@ -161,19 +163,19 @@ if saver_is_drawing "/s for messages"; then
 else
   abandon "$saver"
 fi
-end_case "WM_SETTEXT keeps the title; wheel, key release, character, X button, activation and SC_SCREENSAVE/SC_NEXTWINDOW/SC_PREVWINDOW leave it running; deactivation ends it with 0"
+end_case "WM_SETTEXT keeps the title; wheel, key release, character, X button, activation and SC_SCREENSAVE (| 1, | 2), SC_NEXTWINDOW, SC_PREVWINDOW | 0xF leave it running; deactivation ends it with 0"
 
 begin_case
 park_pointer
 start_program "$WINE_WORK/close.out" "$SAVER" /s
 if saver_is_drawing "/s for SC_CLOSE"; then
-  send saver 0x0112 0xF060 # WM_SYSCOMMAND SC_CLOSE
+  send saver 0x0112 0xF061 # WM_SYSCOMMAND SC_CLOSE | 1
   wait_exit "$LAST_PID" 30
   [ "$EXIT_CODE" = 0 ] || fail "SC_CLOSE: exit $EXIT_CODE"
 else
   abandon "$LAST_PID"
 fi
-end_case "SC_CLOSE takes the normal chain and ends it with 0"
+end_case "SC_CLOSE | 1 takes the normal chain and ends it with 0"
 
 begin_case
 park_pointer

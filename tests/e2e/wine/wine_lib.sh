@@ -37,6 +37,7 @@ wine_cleanup() {
     kill "$XVFB_PID" 2>/dev/null || true
     wait "$XVFB_PID" 2>/dev/null || true
   fi
+  chmod -R u+w "$WINE_WORK" 2>/dev/null || true # a case may have made folders read-only
   rm -rf "$WINE_WORK"
 }
 trap wine_cleanup EXIT
@@ -54,26 +55,48 @@ until_true() {
 
 # ---- Which build, which Wine ----------------------------------------------
 
-# The shipped build is i686 under 32-bit Wine. A host whose kernel cannot run
-# 32-bit programs (no IA-32 emulation) cannot start 32-bit Wine at all; there
-# the same source's x86-64 build runs under wine64, and the log says so.
+# kernel_runs_32bit PROGRAM...: runs the first 32-bit program installed.
+# 0: it ran; 1: "Exec format error" (no IA-32 emulation); 2: none installed.
+kernel_runs_32bit() {
+  local program rc
+  for program in "$@"; do
+    [ -x "$program" ] || continue
+    rc=0
+    "$program" --version >/dev/null 2>&1 || rc=$?
+    [ "$rc" = 126 ] && return 1
+    return 0
+  done
+  return 2
+}
+
+# The shipped build is i686 under 32-bit Wine, and it is tested wherever the
+# machine runs 32-bit programs. Where the kernel cannot, 32-bit Wine cannot
+# start at all: there the same source's x86-64 build runs under wine64. The
+# suite's first line says which.
 choose_wine() {
   local wine32=${QUELMAR_WINE32:-/usr/lib/wine/wine}
   local wine64=${QUELMAR_WINE64:-/usr/lib/wine/wine64}
+  local why=0
   WINESERVER=${QUELMAR_WINESERVER:-$(command -v wineserver || echo /usr/lib/wine/wineserver)}
-  if [ -x "$wine32" ] && "$wine32" --version >/dev/null 2>&1 && [ -f "${QUELMAR_WIN32_BUILD:-}/Quelmar.scr" ]; then
-    WINE=$wine32
+  kernel_runs_32bit "$wine32" /lib/ld-linux.so.2 || why=$?
+  if [ "$why" = 0 ]; then
+    "$wine32" --version >/dev/null 2>&1 ||
+      die "this machine runs 32-bit programs, but 32-bit Wine ($wine32) does not start: run scripts/setup.sh"
+    [ -f "${QUELMAR_WIN32_BUILD:-}/Quelmar.scr" ] || die "no i686 build in QUELMAR_WIN32_BUILD=${QUELMAR_WIN32_BUILD:-}"
+    WINE=$wine32 ARCH=i686 BUILD=$QUELMAR_WIN32_BUILD
     export WINEARCH=win32
-    BUILD=$QUELMAR_WIN32_BUILD
-    log "wine: 32-bit ($("$WINE" --version)), testing $BUILD/Quelmar.scr (i686)"
-  elif [ -x "$wine64" ] && [ -f "${QUELMAR_WIN64_BUILD:-}/Quelmar.scr" ]; then
-    WINE=$wine64
-    export WINEARCH=win64
-    BUILD=$QUELMAR_WIN64_BUILD
-    log "wine: this host cannot run 32-bit programs, so 32-bit Wine cannot start;"
-    log "      testing the x86-64 build of the same source: $BUILD/Quelmar.scr"
+    log "wine: testing the i686 Quelmar.scr under 32-bit Wine ($("$WINE" --version)), since this machine runs 32-bit programs; $BUILD"
   else
-    die "no usable Wine and build (QUELMAR_WIN32_BUILD=${QUELMAR_WIN32_BUILD:-}, QUELMAR_WIN64_BUILD=${QUELMAR_WIN64_BUILD:-})"
+    if [ ! -x "$wine64" ] || [ ! -f "${QUELMAR_WIN64_BUILD:-}/Quelmar.scr" ]; then
+      die "no 64-bit Wine or no x86-64 build (QUELMAR_WIN64_BUILD=${QUELMAR_WIN64_BUILD:-})"
+    fi
+    WINE=$wine64 ARCH=x86_64 BUILD=$QUELMAR_WIN64_BUILD
+    export WINEARCH=win64
+    case $why in
+    1) why="this machine cannot run 32-bit programs" ;;
+    *) why="no 32-bit program is installed to tell (scripts/setup.sh installs 32-bit Wine)" ;;
+    esac
+    log "wine: testing the x86-64 Quelmar.scr under 64-bit Wine ($("$WINE" --version)), since $why; $BUILD"
   fi
   export WINELOADER=$WINE
   HELPERS=$BUILD/tests/wine
@@ -192,6 +215,15 @@ gl_window() {
     awk -v size="$1x$2" '/^        +0x/ && $2 == "(has" && $5 == "()" && index($6, size "+") == 1 { print $1; exit }'
 }
 has_gl_window() { [ -n "$(gl_window "$1" "$2")" ]; }
+
+# read_box TITLE: the text of the message box with that title, as
+# "text TEXT|icon yes|owner none|" in BOX; the box is then closed.
+read_box() {
+  local box=$WINE_WORK/box-$((FRAME_SERIAL += 1)).out
+  until_true 60 has_window_named "$1" || { fail "no box titled '$1'"; return 1; }
+  "$WINE" "$HELPERS/message_box.exe" "$1" >"$box" 2>&1 || true
+  BOX=$(tr -d '\r' <"$box" | tr '\n' '|')
+}
 
 # import can hang on a window that has just gone away.
 snapshot() { timeout 10 import -window "$1" "$2" 2>/dev/null; }

@@ -42,7 +42,7 @@ TEST_F(SettingsStore, LoadGivesDefaultsOrClampsFourRangesRawReadAndSaveKeepWhatW
     settings.activeWarpLineCount = 456;
     readSettingsRaw();
     EXPECT_EQ(values(), (Values{5000, 99, 361, 5, 7, 123, 456})) << "raw: unclamped, counts untouched";
-    saveSettings();
+    EXPECT_TRUE(saveSettings());
     settings = {};
     readSettingsRaw();
     EXPECT_EQ(values(), (Values{5000, 99, 361, 5, 7, 300, 200})) << "saved as they were";
@@ -57,7 +57,7 @@ TEST_F(SettingsStore, SaveWritesTheSectionInOrderAndKeepsEverythingElse)
 {
     setProfilePath(dir.path("new/deeper/Quelmar.ini"));
     settings.starCount = 450;
-    saveSettings();
+    EXPECT_TRUE(saveSettings());
     EXPECT_EQ(readText(dir.path("new/deeper/Quelmar.ini")),
               "[Quelmar 3D ScreenSaver]\nBG Stars=450\nWarp Lines=200\nCamera Pause=120\n"
               "Warp Pause=120\nTexture Detail=2\nVisit the Website=" + std::string(MakerWebAddress) + "\n");
@@ -67,10 +67,13 @@ TEST_F(SettingsStore, SaveWritesTheSectionInOrderAndKeepsEverythingElse)
     writeText(file, "; my notes\n[Other]\nBG Stars=1\n\n[quelmar 3d screensaver]\nColour=blue\n"
                     "warp pause = 45\n\n[Last]\nx=y\n");
     settings.warpPause = 200;
-    saveSettings();
+    EXPECT_TRUE(saveSettings());
     EXPECT_EQ(readText(file), "; my notes\n[Other]\nBG Stars=1\n\n[quelmar 3d screensaver]\nColour=blue\n"
                               "Warp Pause=200\nBG Stars=450\nWarp Lines=200\nCamera Pause=120\nTexture Detail=2\n"
                               "Visit the Website=" + std::string(MakerWebAddress) + "\n\n[Last]\nx=y\n");
+
+    setProfilePath(file + "/Quelmar.ini");  // under a file: the folder cannot be made
+    EXPECT_FALSE(saveSettings());
 }
 
 TEST_F(SettingsStore, TableKeepsTheDialogAndClampRangesInStep)

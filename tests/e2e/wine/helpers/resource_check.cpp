@@ -1,6 +1,7 @@
 // Checks the resources compiled into the saver: the string table, the icon,
 // the bitmaps' sizes and formats, and dialog 2003 item by item as windres
-// wrote it (the short rc statements add styles of their own).
+// wrote it (the short rc statements add styles of their own), and the
+// version information.
 //
 //   resource_check SAVER-PATH        exit 0 when everything matches
 #include <windows.h>
@@ -190,6 +191,32 @@ void checkDialog(HMODULE module)
     }
 }
 
+// VERSIONINFO as Explorer and the installer read it: its texts, with both
+// version strings equal to the fixed file version.
+void checkVersion(const char* path)
+{
+    static char data[8192];
+    DWORD unused = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path, &unused);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!size || size > sizeof data || !GetFileVersionInfoA(path, 0, size, data) ||
+        !VerQueryValueA(data, "\\", reinterpret_cast<void**>(&fixed), &length))
+        return check(false, "no VERSIONINFO");
+    char version[32];
+    std::snprintf(version, sizeof version, "%lu.%lu.%lu.%lu", fixed->dwFileVersionMS >> 16,
+                  fixed->dwFileVersionMS & 0xFFFF, fixed->dwFileVersionLS >> 16, fixed->dwFileVersionLS & 0xFFFF);
+    check(fixed->dwFileVersionMS != 0, std::string("file version ") + version);
+    for (const auto& [key, want] : {std::pair<const char*, const char*>{"ProductName", TEXT_DESCRIPTION},
+                                    {"FileDescription", TEXT_DESCRIPTION}, {"FileVersion", version},
+                                    {"ProductVersion", version}, {"OriginalFilename", "Quelmar.scr"}}) {
+        char* value = nullptr;
+        const bool found = VerQueryValueA(data, (std::string("\\StringFileInfo\\040904B0\\") + key).c_str(),
+                                          reinterpret_cast<void**>(&value), &length);
+        check(found && std::strcmp(value, want) == 0, std::string(key) + " is '" + (found ? value : "") + "'");
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -208,6 +235,7 @@ int main(int argc, char** argv)
           "icon 100 is missing");
     checkBitmaps(module);
     checkDialog(module);
+    checkVersion(argv[1]);
     std::printf("%s: %d failures\n", failures ? "FAIL" : "ok", failures);
     return failures ? 1 : 0;
 }

@@ -9,8 +9,8 @@
 //              as a modal password dialog would
 //   fault      write through a null pointer
 // A call shows the arrow cursor, as the platform's dialog would.
-// Recorded: "call N tick T depth D running R owner CLASS" and
-// "return N ANSWER tick T", T the tick count.
+// Recorded: "call N tick T depth D running R owner CLASS",
+// "return N ANSWER tick T" (T the tick count) and "detach HOW running R".
 #include <cstdlib>
 
 #include "test_library.h"
@@ -106,8 +106,14 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND owner)
     return answer;
 }
 
+// Detach also records the running state: the saver must clear it first.
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
-    test_library::onDllMain(instance, reason, reserved);
+    BOOL running = FALSE;
+    SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+    if (reason == DLL_PROCESS_DETACH)
+        record("detach %s running %d", reserved ? "exit" : "free", running ? 1 : 0);
+    else
+        test_library::onDllMain(instance, reason, reserved);
     return TRUE;
 }
