@@ -6,7 +6,6 @@
 #include "settings/settings.h"
 #include "surface/surface.h"
 #include "surface/win32/gl_window.h"
-#include "textures/textures.h"
 
 namespace {
 
@@ -78,8 +77,7 @@ LRESULT CALLBACK GlChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_DESTROY:
         if (glSurface.FrameTimerId)
             KillTimer(window, glSurface.FrameTimerId);
-        deleteTextures();
-        releaseEncounter();  // the bubble's quadric goes with the scene
+        ReleaseScene();
         PostQuitMessage(0);
         return 0;
     default:
