@@ -70,9 +70,24 @@ bool setSetting(int index, const char* text, SaverOptions& options)
     return true;
 }
 
+// Outside text as it goes into the one error line: control characters would break it.
+std::string shown(const std::string& text)
+{
+    std::string out = text;
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < ' ' || c == 0x7F)
+            c = '?';
+    return out;
+}
+
 std::string badValue(const std::string& option, const char* value, const char* expected)
 {
-    return "bad value '" + std::string(value) + "' for " + option + ": " + expected;
+    return "bad value '" + shown(value) + "' for " + shown(option) + ": " + expected;
+}
+
+std::string unknownOption(const char* arg)
+{
+    return "unknown option '" + shown(arg) + "' (quelmar --help lists them)";
 }
 
 // A Windows argument: /s, /c and /p ID, in either case.
@@ -111,7 +126,7 @@ bool parseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
             continue;
         }
         if (arg[0] != '-' || !arg[1]) {
-            error = "unknown option '" + std::string(arg) + "' (quelmar --help lists them)";
+            error = unknownOption(arg);
             return false;
         }
         std::string name = arg + (arg[1] == '-' ? 2 : 1);
@@ -130,7 +145,7 @@ bool parseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
                 continue;
             isFlag = true;
             if (hasInlineValue) {
-                error = "option " + option + " takes no value";
+                error = "option " + shown(option) + " takes no value";
                 return false;
             }
             switch (flag.flag) {
@@ -159,11 +174,11 @@ bool parseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
             if (name == settingsTable[s].option)
                 setting = s;
         if (setting < 0 && name != WindowIdOption && name != DelayOption) {
-            error = "unknown option '" + std::string(arg) + "' (quelmar --help lists them)";
+            error = unknownOption(arg);
             return false;
         }
         if (!hasInlineValue && i + 1 >= argc) {
-            error = "option " + option + " needs a value";
+            error = "option " + shown(option) + " needs a value";
             return false;
         }
         const char* value = hasInlineValue ? inlineValue.c_str() : argv[++i];
