@@ -341,7 +341,9 @@ int runScene(SaverRun& run, int width, int height)
 int surfaceFailed(SaverRun& run, const std::string& error)
 {
     std::fprintf(stderr, "quelmar: %s\n", error.c_str());
+    beginTrap();  // what the failure left behind may fail to go: the one line says it all
     releaseGlxSurface(run.surface);
+    endTrap();
     return NoSurfaceExitCode;
 }
 
@@ -402,8 +404,19 @@ int runInHostWindow(Window window)
     beginTrap();
     const bool attached = attachGlxSurface(display, window, run.surface, error);
     if (!endTrap() || !attached) {
-        if (attached)
-            error = std::string(NoSurfaceText) + " " + NoActivateText;
+        beginTrap();
+        const bool stillThere = XGetWindowAttributes(display, window, &attributes);
+        if (!endTrap() || !stillThere) {  // the host took it back while we started: as if destroyed
+            beginTrap();
+            releaseGlxSurface(run.surface);
+            endTrap();
+            return 0;
+        }
+        if (attached) {
+            char text[128] = "";
+            XGetErrorText(display, host.trappedError, text, sizeof text);
+            error = std::string(NoSurfaceText) + " " + NoActivateText + " (X error: " + text + ")";
+        }
         return surfaceFailed(run, error);
     }
     host.target = window;
