@@ -1,5 +1,6 @@
-/* A small LD_PRELOAD counter for GLX programs. It counts glXSwapBuffers
-   calls and the GL_POINTS vertices drawn before the first swap, and after
+/* A small LD_PRELOAD counter for GL programs. It counts buffer swaps
+   (glXSwapBuffers, and eglSwapBuffers: Debian's XScreenSaver hacks draw
+   through EGL) and the GL_POINTS vertices drawn before the first, and after
    every swap rewrites $SWAP_COUNTER_FILE with one line:
      swaps first-swap-ns last-swap-ns first-frame-points
    (wall-clock nanoseconds since 1970). The line is whole after each swap, so
@@ -7,6 +8,7 @@
    end-to-end tests. */
 #define _GNU_SOURCE
 #include <GL/gl.h>
+#include <EGL/egl.h>
 #include <GL/glx.h>
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -24,12 +26,8 @@ static int out = -2; /* not opened yet */
 
 static void* nextSymbol(const char* name) { return dlsym(RTLD_NEXT, name); }
 
-void glXSwapBuffers(Display* display, GLXDrawable drawable)
+static void countSwap(void)
 {
-    static void (*real)(Display*, GLXDrawable);
-    if (!real)
-        real = (void (*)(Display*, GLXDrawable))nextSymbol("glXSwapBuffers");
-    real(display, drawable);
     struct timespec t;
     clock_gettime(CLOCK_REALTIME, &t);
     lastSwap = t.tv_sec * 1000000000LL + t.tv_nsec;
@@ -47,6 +45,25 @@ void glXSwapBuffers(Display* display, GLXDrawable drawable)
         if (pwrite(out, line, (size_t)n, 0) != n)
             out = -1;
     }
+}
+
+void glXSwapBuffers(Display* display, GLXDrawable drawable)
+{
+    static void (*real)(Display*, GLXDrawable);
+    if (!real)
+        real = (void (*)(Display*, GLXDrawable))nextSymbol("glXSwapBuffers");
+    real(display, drawable);
+    countSwap();
+}
+
+EGLBoolean eglSwapBuffers(EGLDisplay display, EGLSurface surface)
+{
+    static EGLBoolean (*real)(EGLDisplay, EGLSurface);
+    if (!real)
+        real = (EGLBoolean(*)(EGLDisplay, EGLSurface))nextSymbol("eglSwapBuffers");
+    const EGLBoolean result = real(display, surface);
+    countSwap();
+    return result;
 }
 
 void glBegin(GLenum mode)
