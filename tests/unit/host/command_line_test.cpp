@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -93,69 +94,56 @@ TEST(MouseDistance, SummedIn64BitsSoExtremesCannotWrap)
     EXPECT_EQ(mouseDistance(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), 2 * (int64_t{UINT32_MAX}));
 }
 
-struct OptionCase {
-    std::vector<const char*> args;
-    const char* error;  // a word the one line must name, or nullptr when accepted
-    SaverPlace place;
-};
+// The words of `line` as argv, after the program's name.
+bool parseLine(const std::string& line, SaverOptions& options, std::string& error)
+{
+    std::vector<std::string> words{"quelmar"};
+    for (size_t at = 0; at < line.size();) {
+        const size_t space = std::min(line.find(' ', at), line.size());
+        words.push_back(line.substr(at, space - at));
+        at = space + 1;
+    }
+    std::vector<const char*> argv;
+    for (const std::string& w : words)
+        argv.push_back(w.c_str());
+    return parseSaverOptions(static_cast<int>(argv.size()), argv.data(), options, error);
+}
 
-TEST(LinuxOptions, PlacesSettingsAndRefusals)
+TEST(LinuxOptions, PlacesAndRefusals)
 {
     using P = SaverPlace;
-    const OptionCase cases[] = {
-        {{}, nullptr, P::OwnWindow},
-        {{"-root"}, nullptr, P::Root},
-        {{"--root", "--window-id", "0x1a00007"}, nullptr, P::HostWindow},  // the settings app's preview
-        {{"--window-id=12", "--window"}, nullptr, P::HostWindow},
-        {{"/s"}, nullptr, P::FullScreen},
-        {{"/P", "0x12"}, nullptr, P::HostWindow},
-        {{"/c"}, nullptr, P::Settings},
-        {{"--stars", "5000", "-warp-lines=-3", "--texture-detail", "none"}, nullptr, P::OwnWindow},
-        {{"--speed", "2"}, "--speed", P::OwnWindow},  // never a mode by its first letter
-        {{"/save"}, "/save", P::OwnWindow},
-        {{"s"}, "'s'", P::OwnWindow},
-        {{"--stars", "12x"}, "12x", P::OwnWindow},
-        {{"--stars"}, "--stars", P::OwnWindow},
-        {{"--texture-detail", "2"}, "none, low or high", P::OwnWindow},
-        {{"--window-id", "0"}, "--window-id", P::OwnWindow},
-        {{"/p"}, "/p", P::OwnWindow},
-        {{"--delay", "-1"}, "--delay", P::OwnWindow},
-        {{"--delay", "10000001"}, "--delay", P::OwnWindow},
-        {{"--root=1"}, "--root", P::OwnWindow},
-    };
-    for (const OptionCase& c : cases) {
-        std::vector<const char*> argv{"quelmar"};
-        argv.insert(argv.end(), c.args.begin(), c.args.end());
+    const struct { const char* line; const char* error; P place; } cases[] = {  // error: a word the line names
+        {"", nullptr, P::OwnWindow}, {"-root", nullptr, P::Root}, {"/s", nullptr, P::FullScreen},
+        {"--root --window-id 0x1a00007", nullptr, P::HostWindow},  // the settings app's preview
+        {"--window-id=12 --window", nullptr, P::HostWindow}, {"/P 0x12", nullptr, P::HostWindow},
+        {"/c", nullptr, P::Settings}, {"--speed 2", "--speed", {}},  // never a mode by its first letter
+        {"/save", "/save", {}}, {"s", "'s'", {}}, {"--stars 12x", "12x", {}}, {"--stars", "--stars", {}},
+        {"--texture-detail 2", "none, low or high", {}}, {"--window-id 0", "--window-id", {}}, {"/p", "/p", {}},
+        {"--delay -1", "--delay", {}}, {"--delay 10000001", "--delay", {}}, {"--root=1", "--root", {}}};
+    for (const auto& c : cases) {
         SaverOptions options;
         std::string error;
-        const bool ok = parseSaverOptions(static_cast<int>(argv.size()), argv.data(), options, error);
-        const std::string line = c.args.empty() ? "(none)" : c.args[0];
-        EXPECT_EQ(ok, c.error == nullptr) << line << ": " << error;
+        EXPECT_EQ(parseLine(c.line, options, error), c.error == nullptr) << c.line << ": " << error;
         if (c.error)
-            EXPECT_NE(error.find(c.error), std::string::npos) << line << ": " << error;
+            EXPECT_NE(error.find(c.error), std::string::npos) << c.line << ": " << error;
         else
-            EXPECT_EQ(static_cast<int>(options.place), static_cast<int>(c.place)) << line;
+            EXPECT_EQ(static_cast<int>(options.place), static_cast<int>(c.place)) << c.line;
     }
 }
 
 TEST(LinuxOptions, SettingsAreClampedAsOnLoadAndBeatTheFile)
 {
-    const char* argv[] = {"quelmar", "--stars", "5000", "-warp-lines=-3", "--camera-pause", "+45",
-                          "--texture-detail", "low", "--delay=16667", "--no-vsync", "--fps"};
     SaverOptions options;
     std::string error;
-    ASSERT_TRUE(parseSaverOptions(11, argv, options, error)) << error;
-    EXPECT_EQ(options.delayMicroseconds, 16667u);
-    EXPECT_FALSE(options.vsync);
-    EXPECT_TRUE(options.showFps);
+    ASSERT_TRUE(parseLine("--stars 5000 -warp-lines=-3 --camera-pause +45 --texture-detail low --delay=16667 "
+                          "--no-vsync --fps", options, error)) << error;
+    EXPECT_TRUE(options.delayMicroseconds == 16667 && !options.vsync && options.showFps);
     settings = {};
-    settings.warpPause = 77;  // as read from the file, not given: kept
+    settings.warpPause = 77;  // as read from the file, and not given: kept
     applySettingOptions(options);
-    EXPECT_EQ(settings.activeStarCount, 600);
-    EXPECT_EQ(settings.activeWarpLineCount, 100);
-    EXPECT_EQ(settings.cameraPause, 45);
-    EXPECT_EQ(settings.warpPause, 77);
-    EXPECT_EQ(settings.textureDetail, 1);
+    EXPECT_EQ(std::vector<int32_t>({settings.activeStarCount, settings.activeWarpLineCount, settings.cameraPause,
+                                    settings.warpPause, settings.textureDetail}),
+              std::vector<int32_t>({600, 100, 45, 77, 1}));
 }
 
 TEST(ProgramName, SkippedWholeBeforeTheArguments)
