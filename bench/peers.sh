@@ -47,7 +47,9 @@ run_counted() {
   start_ns=$(cat "$work/start")
   read -r swaps first_ns last_ns _ <"$work/swaps" 2>/dev/null || { swaps=0 first_ns=0 last_ns=0; }
 }
-rate() { awk -v n="$swaps" -v a="$first_ns" -v b="$last_ns" 'BEGIN { printf "%.1f", (b > a ? (n - 1) / ((b - a) / 1e9) : 0) }'; }
+# No comparison inside a printf: mawk reads an unparenthesised '>' there as
+# output to a file of that name.
+rate() { awk -v n="$swaps" -v a="$first_ns" -v b="$last_ns" 'BEGIN { r = b > a ? (n - 1) / ((b - a) / 1e9) : 0; printf "%.1f", r }'; }
 
 echo "Frames a second at 1280x720 on Xvfb (Mesa llvmpipe), ${seconds} s each, nproc=$(nproc)"
 printf '%-16s %8s %10s\n' program frames "frames/s"
@@ -65,7 +67,7 @@ for hack in "${hacks[@]}"; do
   printf '%-16s %8s %10s\n' "$hack" "$swaps" "${theirs[-1]}"
 done
 median=$(printf '%s\n' "${theirs[@]}" | sort -g | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
-awk -v o="$ours" -v m="$median" 'BEGIN { printf "quelmar / median of the hacks (%.1f): %.2f\n\n", m, (m > 0 ? o / m : 0) }'
+awk -v o="$ours" -v m="$median" 'BEGIN { r = m > 0 ? o / m : 0; printf "quelmar / median of the hacks (%.1f): %.2f\n\n", m, r }'
 
 run_counted "$seconds" "$quelmar" --root --delay 16667
 hz=$(getconf CLK_TCK)
@@ -78,6 +80,6 @@ read -r window <&"${HELPER[0]}"
 for mode in "--root" "--window-id $window" "--window" "/s" "/p $window"; do
   # shellcheck disable=SC2086
   run_counted 2 "$quelmar" $mode
-  awk -v m="$mode" -v a="$start_ns" -v b="$first_ns" 'BEGIN { printf "  %-22s %7.1f\n", m, (b > 0 ? (b - a) / 1e6 : -1) }'
+  awk -v m="$mode" -v a="$start_ns" -v b="$first_ns" 'BEGIN { t = b > 0 ? (b - a) / 1e6 : -1; printf "  %-22s %7.1f\n", m, t }'
 done
 kill "$HELPER_PID" 2>/dev/null || true
