@@ -35,6 +35,9 @@ constexpr long OwnWindowEvents = KeyPressMask | StructureNotifyMask;
 constexpr long HostWindowEvents = StructureNotifyMask;  // the host owns its input
 
 volatile sig_atomic_t stopSignal = 0;
+// Until the scene runs a stop cannot wait for the next frame: start-up (the
+// GL driver, the textures) takes longer than a host gives.
+volatile sig_atomic_t sceneRunning = 0;
 int wakePipe[2] = {-1, -1};  // a stop signal wakes the wait between frames
 
 struct X11Host {
@@ -69,10 +72,15 @@ void onFault(int)
     _exit(FaultExitCode);
 }
 
-void onStop(int signal)
+void onStop(int number)
 {
+    if (!sceneRunning) {  // nothing drawn yet: what start-up holds goes with the process
+        signal(number, SIG_DFL);
+        raise(number);
+        return;
+    }
     if (!stopSignal)
-        stopSignal = signal;
+        stopSignal = number;
     const char byte = 0;
     ssize_t ignored = write(wakePipe[1], &byte, 1);
     (void)ignored;
@@ -307,6 +315,7 @@ int runScene(SaverRun& run, int width, int height)
     loadSettings();
     applySettingOptions(host.options);
     InitScene(ClientWidth, ClientHeight);
+    sceneRunning = 1;
 
     const int64_t delay = host.options.delayMicroseconds;
     int64_t nextFrame = nowMicroseconds();
