@@ -1,6 +1,7 @@
 #include "common/posix/profile_file.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -149,7 +150,11 @@ std::string profilePathFor(const char* fileName)
     if (config && config[0] == '/')
         return std::string(config) + "/quelmar/" + fileName;
     const char* home = std::getenv("HOME");
-    return std::string(home && home[0] ? home : ".") + "/.config/quelmar/" + fileName;
+    if (!home || !home[0]) {  // a host's pruned environment: the account's own home
+        const passwd* account = getpwuid(getuid());
+        home = account && account->pw_dir && account->pw_dir[0] ? account->pw_dir : ".";
+    }
+    return std::string(home) + "/.config/quelmar/" + fileName;
 }
 
 bool findProfileValue(const std::string& text, const char* section, const char* key, std::string& value)

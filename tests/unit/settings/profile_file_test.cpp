@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -107,6 +109,8 @@ TEST(ProfileLocation, FollowsXdgConfigHome)
     setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored
     setenv("HOME", "/home/someone", 1);
     EXPECT_EQ(profilePathFor("Quelmar.ini"), "/home/someone/.config/quelmar/Quelmar.ini");
+    unsetenv("HOME");  // a host's pruned environment: the account's home, never the working folder
+    EXPECT_EQ(profilePathFor("Quelmar.ini"), std::string(getpwuid(getuid())->pw_dir) + "/.config/quelmar/Quelmar.ini");
     setenv("HOME", home.c_str(), 1);
     saved ? setenv("XDG_CONFIG_HOME", keep.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
 }
