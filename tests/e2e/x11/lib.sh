@@ -22,7 +22,7 @@ finish() {
 
 # Polls a command up to a bound (tenths of a second); true once it succeeds.
 poll() {
-  local tenths=$1; shift
+  local tenths=$1 i; shift
   for ((i = 0; i < tenths; i++)); do
     "$@" >/dev/null 2>&1 && return 0
     sleep 0.1
@@ -33,7 +33,7 @@ poll() {
 # Waits for a child process to end within a bound; sets `status` to its exit
 # status, or to "running" when it did not end.
 wait_exit() {
-  local pid=$1 tenths=$2
+  local pid=$1 tenths=$2 i
   status=running
   for ((i = 0; i < tenths; i++)); do
     if ! kill -0 "$pid" 2>/dev/null; then
