@@ -24,7 +24,7 @@ native=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 nsis
   xscreensaver xscreensaver-gl xscreensaver-gl-extra xsecurelock
-  dpkg-dev lintian
+  dpkg-dev lintian libxml2-utils
 )
 # The X libraries that Wine's display driver opens at run time. Without them
 # (they are only recommended) a GL child window draws into an offscreen

@@ -74,3 +74,33 @@ uint32_t ParseWindowHandle(const char* text)
         value = value * 10u + static_cast<uint32_t>(*p - '0');
     return value;
 }
+
+bool parseWindowId(const char* text, uint32_t& id)
+{
+    unsigned base = 10;
+    const char* p = text;
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+        base = 16;
+        p += 2;
+    }
+    uint64_t value = 0;
+    const char* digits = p;
+    for (; *p; ++p) {
+        unsigned digit;
+        if (*p >= '0' && *p <= '9')
+            digit = static_cast<unsigned>(*p - '0');
+        else if (base == 16 && *p >= 'a' && *p <= 'f')
+            digit = static_cast<unsigned>(*p - 'a' + 10);
+        else if (base == 16 && *p >= 'A' && *p <= 'F')
+            digit = static_cast<unsigned>(*p - 'A' + 10);
+        else
+            return false;
+        value = value * base + digit;
+        if (value > UINT32_MAX)
+            return false;
+    }
+    if (p == digits || value == 0)
+        return false;
+    id = static_cast<uint32_t>(value);
+    return true;
+}

@@ -17,7 +17,8 @@ struct SaverSettings {
 
 extern SaverSettings settings;
 
-// One row per setting; it drives the INI keys, the clamps and the dialog.
+// One row per setting; it drives the INI keys, the clamps, the dialog, the
+// Linux options and the descriptions shipped for the Linux hosts.
 struct SettingDescription {
     const char* key;             // INI key
     int32_t SaverSettings::*field;
@@ -27,6 +28,9 @@ struct SettingDescription {
     bool clampedOnLoad;          // Texture Detail is taken as read
     int dialogControl;           // scroll bar id; 0 for the radio buttons
     const char* label;           // for people: the dialog's wording
+    const char* option;          // Linux command-line option, without dashes
+    const char* valueName;       // its value in the usage text
+    const char* const* choices;  // words for the values 0, 1, ... in place of numbers, or nullptr
 };
 
 inline constexpr int SettingCount = 5;

@@ -8,12 +8,21 @@ SaverSettings settings;
 
 const char* const MakerWebAddress = "https://www.dellmora.example/quelmar";
 
+namespace {
+constexpr const char* textureDetailWords[] = {"none", "low", "high"};
+} // namespace
+
 const SettingDescription settingsTable[SettingCount] = {
-    {"BG Stars", &SaverSettings::starCount, 300, 100, MaxStars, true, 1000, "No. of background stars:"},
-    {"Warp Lines", &SaverSettings::warpLineCount, 200, 100, MaxWarpLines, true, 1004, "No. of warp lines:"},
-    {"Camera Pause", &SaverSettings::cameraPause, 120, 30, 360, true, 1006, "Camera change pause:"},
-    {"Warp Pause", &SaverSettings::warpPause, 120, 30, 360, true, 1007, "Warp pause:"},
-    {"Texture Detail", &SaverSettings::textureDetail, 2, 0, 2, false, 0, "Texture Detail"},
+    {"BG Stars", &SaverSettings::starCount, 300, 100, MaxStars, true, 1000, "No. of background stars:",
+     "stars", "N", nullptr},
+    {"Warp Lines", &SaverSettings::warpLineCount, 200, 100, MaxWarpLines, true, 1004, "No. of warp lines:",
+     "warp-lines", "N", nullptr},
+    {"Camera Pause", &SaverSettings::cameraPause, 120, 30, 360, true, 1006, "Camera change pause:",
+     "camera-pause", "SECONDS", nullptr},
+    {"Warp Pause", &SaverSettings::warpPause, 120, 30, 360, true, 1007, "Warp pause:", "warp-pause", "SECONDS",
+     nullptr},
+    {"Texture Detail", &SaverSettings::textureDetail, 2, 0, 2, false, 0, "Texture Detail", "texture-detail",
+     "none|low|high", textureDetailWords},
 };
 
 namespace {

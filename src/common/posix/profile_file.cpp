@@ -1,6 +1,7 @@
 #include "common/posix/profile_file.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -149,7 +150,11 @@ std::string profilePathFor(const char* fileName)
     if (config && config[0] == '/')
         return std::string(config) + "/quelmar/" + fileName;
     const char* home = std::getenv("HOME");
-    return std::string(home && home[0] ? home : ".") + "/.config/quelmar/" + fileName;
+    if (!home || !home[0]) {  // a host's pruned environment: the account's own home
+        const passwd* account = getpwuid(getuid());
+        home = account && account->pw_dir && account->pw_dir[0] ? account->pw_dir : ".";
+    }
+    return std::string(home) + "/.config/quelmar/" + fileName;
 }
 
 bool findProfileValue(const std::string& text, const char* section, const char* key, std::string& value)
@@ -172,20 +177,46 @@ bool findProfileValue(const std::string& text, const char* section, const char* 
     return false;
 }
 
-int parseProfileInt(const std::string& value, int defaultValue)
+int parseProfileInt(const std::string& text, int defaultValue)
 {
+    // The platform's reading strips one pair of matching quotes, keeps at
+    // most 29 characters, then converts as RtlUnicodeStringToInteger with
+    // base 0: blanks, a sign, then 0x, 0o or 0b (lower case only) picks the base.
+    std::string value = text;
+    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+        value = value.substr(1, value.size() - 2);
     if (value.empty())
         return defaultValue;
+    if (value.size() > MaxProfileNumberLength)
+        value.resize(MaxProfileNumberLength);
     size_t i = 0;
-    while (i < value.size() && (value[i] == ' ' || value[i] == '\t'))
+    while (i < value.size() && static_cast<unsigned char>(value[i]) <= ' ')
         ++i;
     bool negative = false;
     if (i < value.size() && (value[i] == '+' || value[i] == '-'))
         negative = value[i++] == '-';
+    uint32_t base = 10;
+    if (i + 1 < value.size() && value[i] == '0') {
+        const char prefix = value[i + 1];
+        base = prefix == 'x' ? 16 : prefix == 'o' ? 8 : prefix == 'b' ? 2 : 10;
+        if (base != 10)
+            i += 2;
+    }
     // Wraps modulo 2^32 past 32 bits, like the platform's own conversion.
     uint32_t magnitude = 0;
-    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i)
-        magnitude = magnitude * 10u + static_cast<uint32_t>(value[i] - '0');
+    for (; i < value.size(); ++i) {
+        const char c = value[i];
+        uint32_t digit = 36;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<uint32_t>(c - '0');
+        else if (c >= 'a' && c <= 'z')
+            digit = static_cast<uint32_t>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'Z')
+            digit = static_cast<uint32_t>(c - 'A' + 10);
+        if (digit >= base)
+            break;
+        magnitude = magnitude * base + digit;
+    }
     return static_cast<int>(negative ? 0u - magnitude : magnitude);
 }
 

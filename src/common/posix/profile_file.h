@@ -22,5 +22,8 @@ std::string setProfileValue(const std::string& text, const char* section, const 
 // Creates a folder and its parents; true when it exists afterwards.
 bool makeDirectoryTree(const std::string& path);
 
+// The platform reads a number through a buffer of 30 characters.
+inline constexpr size_t MaxProfileNumberLength = 29;
+
 // Largest profile file that is read; a larger one counts as unreadable.
 inline constexpr long MaxProfileFileSize = 1 << 20;

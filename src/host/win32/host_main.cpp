@@ -6,30 +6,6 @@
 
 SaverHost saverHost;
 
-namespace {
-
-int dispatch(const char* argumentText)
-{
-    const HostCommand command = parseHostCommand(argumentText, saverHost.Win9xPlatform);
-    switch (command.mode) {
-    case RunMode::SettingsDialog:
-        return ShowSettingsDialog(nullptr);
-    case RunMode::SettingsDialogOwned:
-        return ShowSettingsDialog(GetForegroundWindow());
-    case RunMode::Saver:
-        return RunSaver(nullptr);
-    case RunMode::Preview:
-        return RunPreview(command.rest);
-    case RunMode::ChangePassword:
-        return RunPasswordChange(command.rest);
-    case RunMode::Invalid:
-        break;
-    }
-    return InvalidCommandExitCode;
-}
-
-} // namespace
-
 bool detectWin9xPlatform()
 {
     constexpr DWORD VersionRecordSize = 148;
@@ -45,7 +21,7 @@ int HostMain(HINSTANCE module, const char* argumentText)
     programModule = module;
     saverHost.Win9xPlatform = detectWin9xPlatform();
     const LPTOP_LEVEL_EXCEPTION_FILTER previous = installFaultGuard();
-    const int exitCode = dispatch(argumentText);
+    const int exitCode = runHostCommand(parseHostCommand(argumentText, saverHost.Win9xPlatform));
     SetUnhandledExceptionFilter(previous);
     return exitCode;
 }
@@ -55,16 +31,18 @@ int RunPreview(const char* text)
     const uint32_t value = ParseWindowHandle(text);
     const HWND parent = windowFromHandleValue(value);
     if (value == 0 || !IsWindow(parent))
-        return InvalidCommandExitCode;
+        return BadCommandExitCode;
     return RunSaver(parent);
 }
 
 bool DialogClassHook(HINSTANCE) { return true; }
 
-int ShowSettingsDialog(HWND owner)
+int ShowSettingsDialog(WindowHandle owner)
 {
     if (!DialogClassHook(saverHost.module))
         return 0;
-    return static_cast<int>(DialogBoxParamA(saverHost.module, MAKEINTRESOURCEA(IDD_SETTINGS), owner,
-                                            SettingsDialogProc, 0));
+    return static_cast<int>(DialogBoxParamA(saverHost.module, MAKEINTRESOURCEA(IDD_SETTINGS),
+                                            static_cast<HWND>(owner), SettingsDialogProc, 0));
 }
+
+WindowHandle ForegroundWindow() { return GetForegroundWindow(); }

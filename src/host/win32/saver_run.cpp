@@ -5,9 +5,6 @@
 
 namespace {
 
-constexpr const char* SaverClassName = "WindowsScreenSaverClass";
-constexpr const char* FullScreenTitle = "Screen Saver";
-constexpr const char* PreviewTitle = "Preview";
 constexpr int NoSaverWindowExitCode = 1;
 
 struct WindowPlan {
@@ -59,8 +56,9 @@ int runMessageLoop()
 
 } // namespace
 
-int RunSaver(HWND parent)
+int RunSaver(WindowHandle parentWindow)
 {
+    const HWND parent = static_cast<HWND>(parentWindow);
     const WNDCLASSA windowClass = saverClass();
     WindowPlan plan;
     if (parent) {

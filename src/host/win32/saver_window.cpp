@@ -1,7 +1,5 @@
 // The saver window's class procedure and the dismissal rules shared with the
 // GL child.
-#include <cstdlib>
-
 #include "host/win32/win32_host.h"
 #include "surface/win32/gl_window.h"
 
@@ -45,13 +43,6 @@ void restoreInputMethod(HWND window)
         dismissal.immAssociateContext(window, dismissal.previousInputContext);
 }
 
-uint32_t distanceFromReference(const POINT& cursor)
-{
-    const int64_t dx = static_cast<int64_t>(cursor.x) - dismissal.MouseReference.x;
-    const int64_t dy = static_cast<int64_t>(cursor.y) - dismissal.MouseReference.y;
-    return static_cast<uint32_t>(std::llabs(dx) + std::llabs(dy));
-}
-
 LRESULT dismissalRules(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -76,7 +67,8 @@ LRESULT dismissalRules(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE: {
         POINT cursor{};
         GetCursorPos(&cursor);  // the message's own coordinates are client-relative
-        if (distanceFromReference(cursor) > MouseThreshold) {
+        if (mouseDistance(dismissal.MouseReference.x, dismissal.MouseReference.y, cursor.x, cursor.y) >
+            MouseThreshold) {
             postClose(window);
             dismissal.MouseReference = cursor;
         }

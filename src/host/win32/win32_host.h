@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "host/host.h"
+
 struct SaverHost {
     HINSTANCE module = nullptr;   // every resource of the program comes from here
     bool Win9xPlatform = false;   // GetVersionExA reported VER_PLATFORM_WIN32_WINDOWS
@@ -24,7 +26,6 @@ struct Dismissal {
 };
 extern Dismissal dismissal;
 
-inline constexpr uint32_t MouseThreshold = 4;  // a summed movement above this closes
 inline constexpr UINT VerifyPasswordMessage = WM_APP;
 
 using VerifyScreenSavePwdFunction = BOOL(WINAPI*)(HWND);
@@ -50,18 +51,14 @@ bool detectWin9xPlatform();
 // to Quelmar-fault.txt beside the settings, frees the verifier, and ends the
 // process with FaultExitCode. Returns the previous filter.
 LPTOP_LEVEL_EXCEPTION_FILTER installFaultGuard();
-inline constexpr UINT FaultExitCode = 70;
 
-// The two saver modes: full screen without a parent, preview inside it.
-int RunSaver(HWND parent);
+// RunSaver, RunPreview (the decimal handle of an existing window, else -1),
+// ShowSettingsDialog (the modal dialog of resource 2003) and RunPasswordChange
+// are the host contract of host/host.h.
 // Ends the process from inside a saver run (the surface cannot be built):
 // the running state is cleared and the verifier freed first, as at the end
 // of RunSaver.
 [[noreturn]] void ExitSaverProcess(UINT exitCode);
-// p and l: the decimal handle of an existing window, else -1.
-int RunPreview(const char* text);
-// The modal settings dialog (resource 2003); returns its result.
-int ShowSettingsDialog(HWND owner);
 // Registers the dialog's window classes: none are needed.
 bool DialogClassHook(HINSTANCE module);
 
@@ -75,7 +72,6 @@ void LoadPasswordVerifier();
 void UnloadPasswordVerifier();
 void SetSaverRunningFlag(bool on);
 bool CheckPasswordOnClose(HWND window);
-int RunPasswordChange(const char* text);
 void ChangeSaverPassword(HWND owner);
 
 // A decimal handle from the command line as the platform's window handle.

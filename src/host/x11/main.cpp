@@ -1,16 +1,29 @@
-// quelmar: the saver for X11 desktops, with the Windows saver's command line.
+// quelmar: the saver for X11 desktops, with the XScreenSaver hacks' options.
+#include <signal.h>
+
+#include <cstdio>
 #include <string>
 
-#include "host/host.h"
 #include "host/x11/x11_host.h"
 
 int main(int argc, char** argv)
 {
-    // Rebuild a command line so the argument text is taken exactly as on Windows.
-    std::string line = "quelmar";
-    for (int i = 1; i < argc; ++i) {
-        line += ' ';
-        line += argv[i];
+    SaverOptions options;
+    std::string error;
+    if (!parseSaverOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "quelmar: %s\n", error.c_str());
+        return BadOptionExitCode;
     }
-    return HostMain(skipProgramName(line.c_str())) & 0xFF;
+    if (options.help) {
+        std::fputs(saverUsage().c_str(), stdout);
+        return 0;
+    }
+    const int exitCode = X11HostMain(options);
+    if (const int stop = stopSignalCaught()) {
+        // The GL objects are released: die by the signal, as the host expects.
+        std::fflush(nullptr);
+        signal(stop, SIG_DFL);
+        raise(stop);
+    }
+    return exitCode & 0xFF;
 }

@@ -1,75 +1,26 @@
 #!/usr/bin/env bash
-# End-to-end tests of the Linux saver on a private Xvfb: drawing, the
-# dismissal rules, the single instance, the preview and the exit codes.
-# Usage: saver_test.sh QUELMAR X11_WINDOW
+# End-to-end tests of the Linux saver on a private Xvfb: full screen (/s)
+# with the dismissal rules and the single instance, a window of its own, and
+# the command line: usage, refusals, and options that beat the settings file.
+# Usage: saver_test.sh QUELMAR X11_WINDOW SWAP_COUNTER
 set -uo pipefail
 quelmar=$1
 window_helper=$2
+counter=$3
 work=$(mktemp -d)
-failures=0
-pids=()
-
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-pass() { echo "ok:   $*"; }
-
-# Polls a command up to a bound (tenths of a second); true once it succeeds.
-poll() {
-  local tenths=$1; shift
-  for ((i = 0; i < tenths; i++)); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
-
-# Waits for a child process to end within a bound; sets `status` to its exit
-# status, or to "running" when it did not end.
-wait_exit() {
-  local pid=$1 tenths=$2
-  status=running
-  for ((i = 0; i < tenths; i++)); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      status=$?
-      return 0
-    fi
-    sleep 0.1
-  done
-}
-
-# A private X server on a free display.
-for n in $(seq 70 99); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-  Xvfb ":$n" -screen 0 640x480x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-  pids+=($!)
-  export DISPLAY=":$n"
-  break
-done
-poll 100 xdpyinfo || { echo "FAIL: Xvfb did not start"; exit 1; }
+source "$(dirname "$0")/lib.sh"
+start_xvfb -screen 0 640x480x24
 export XDG_CONFIG_HOME="$work/config"
 
-# A window of our own from the start: it is the preview's parent and takes the
-# focus away, and xdotool on a bare Xvfb only moves the pointer while some
-# window exists.
+# A window of our own from the start: it takes the focus away, and xdotool on
+# a bare Xvfb only moves the pointer while some window exists.
 coproc HELPER { "$window_helper"; }
 pids+=($HELPER_PID)
 read -r -t 10 parent <&"${HELPER[0]}" || { echo "FAIL: the window helper did not start"; exit 1; }
 
 saver_window() { xdotool search --name '^Screen Saver$' | head -n 1; }
 has_saver_window() { [ -n "$(saver_window)" ]; }
-
-# Mean brightness of the screen, 0 to 1.
-screen_mean() {
-  import -window root "$work/shot.png" 2>/dev/null && convert "$work/shot.png" -colorspace gray -format '%[fx:mean]' info:
-}
-not_black() { awk -v m="$(screen_mean)" 'BEGIN { exit !(m > 0.0005) }'; }
+not_black() { above "$(window_mean root)" 0.0005; }
 
 start_saver() {
   xdotool mousemove 300 200
@@ -94,7 +45,7 @@ if start_saver; then
     fail "two screenshots half a second apart are the same"
   fi
 
-  "$quelmar" -S >/dev/null 2>&1 &
+  "$quelmar" /S >/dev/null 2>&1 &
   second=$!
   wait_exit "$second" 100
   [ "$status" = 0 ] && pass "a second /s returns 0 at once" || fail "second /s gave $status"
@@ -129,50 +80,55 @@ if start_saver; then
   [ "$status" = 0 ] && pass "losing the focus ends it with 0" || fail "focus loss: $status"
 fi
 
-# --- Preview -----------------------------------------------------------------
-has_child() { xwininfo -children -id "$parent" | grep -q '"Preview"'; }
-"$quelmar" /p "$parent" &
-preview=$!
-pids+=($preview)
-if poll 100 has_child; then
-  child=$(xwininfo -children -id "$parent" | awk '/"Preview"/ {print $1}')
-  size=$(xwininfo -id "$child" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
-  [ "$size" = "320x240" ] && pass "the preview fills its parent" || fail "preview is $size"
-  preview_mean() {
-    import -window "$parent" "$work/p.png" 2>/dev/null &&
-      awk -v m="$(convert "$work/p.png" -colorspace gray -format '%[fx:mean]' info:)" 'BEGIN { exit !(m > 0.0005) }'
-  }
-  poll 100 preview_mean && pass "the preview draws" || fail "the preview stays black"
-  xdotool mousemove 150 150 click 1 key space mousemove 250 250
-  sleep 1
-  kill -0 "$preview" 2>/dev/null && pass "input over the preview changes nothing" || fail "input ended the preview"
-  echo destroy >&"${HELPER[1]}"
-  wait_exit "$preview" 100
-  [ "$status" = 0 ] && pass "destroying the parent ends the preview with 0" || fail "preview end: $status"
-else
-  fail "no preview window inside the parent"
-fi
+# --- A window of its own: --window, and no option at all -----------------------
+own_window() { xdotool search --name '^Quelmar 3D Screen Saver$' | head -n 1; }
+for args in --window ""; do
+  "$quelmar" $args 2>"$work/own.err" &
+  own=$!
+  pids+=($own)
+  if poll 100 own_window && poll 100 draws_in "$(own_window)"; then
+    pass "quelmar ${args:-(no option)} draws in a window of its own"
+    xdotool key --window "$(own_window)" q 2>/dev/null  # its key release finds the window gone
+    wait_exit "$own" 50
+    check "q closes it with 0" [ "$status" = 0 ]
+  else
+    fail "quelmar ${args:-(no option)}: no window of its own that draws"
+  fi
+done
 
-# --- Exit codes of the command line -------------------------------------------
-expect_status() {
-  local want=$1; shift
-  timeout 20 "$quelmar" "$@" >/dev/null 2>"$work/err"
+# --- The command line -----------------------------------------------------------
+"$quelmar" --help >"$work/out" 2>"$work/err"
+check "--help: usage on stdout, exit 0" [ $? = 0 -a -n "$(grep -- '--window-id ID' "$work/out")" -a ! -s "$work/err" ]
+# refuse WORD ARGS...: exit 1 with one line on stderr that names WORD, nothing drawn.
+refuse() {
+  local word=$1; shift
+  timeout 20 "$quelmar" "$@" >"$work/out" 2>"$work/err"
   local got=$?
-  [ "$got" = "$want" ] && pass "quelmar $* gives $want" || fail "quelmar $* gave $got, want $want"
+  check "quelmar $* exits 1 with one line naming $word: $(head -n 1 "$work/err")" \
+    [ "$got" = 1 -a "$(wc -l <"$work/err")" = 1 -a -n "$(grep -F -- "$word" "$work/err")" ]
 }
-expect_status 255 /p 0
-expect_status 255 /p
-expect_status 255 /p:1234
-expect_status 255 /p -5
-expect_status 255 /p 4000000000
-expect_status 255 /a
-expect_status 255 /x
-expect_status 255 $'/\tS'
-expect_status 0 /c
-grep -q 'settings dialog is not available' "$work/err" && pass "/c says why in one line" || fail "/c printed: $(cat "$work/err")"
-expect_status 0
+refuse --speed --speed 2  # the parser's refusals are unit-tested; these go further
+refuse 0x7fffff00 --window-id 0x7fffff00
+XSCREENSAVER_WINDOW=nonsense refuse XSCREENSAVER_WINDOW --root
+DISPLAY= refuse "X display" /s
+timeout 20 "$quelmar" /c >/dev/null 2>"$work/err"
+check "/c exits 0 and says where the settings are" [ $? = 0 -a -n "$(grep -F "$XDG_CONFIG_HOME/quelmar/Quelmar.ini" "$work/err")" ]
 
-DISPLAY= expect_status 1 /s
-echo
-[ "$failures" = 0 ] && echo "all X11 end-to-end checks passed" || echo "$failures X11 end-to-end checks failed"
-exit $((failures > 0))
+# Options beat the settings file: the points of the first frame are the stars,
+# the warp lines and the ship's lights, counted by the preloaded counter.
+mkdir -p "$XDG_CONFIG_HOME/quelmar"
+printf '[Quelmar 3D ScreenSaver]\nBG Stars=0x64\nWarp Lines=100\n' >"$XDG_CONFIG_HOME/quelmar/Quelmar.ini"
+first_frame_points() {
+  rm -f "$work/swaps"
+  SWAP_COUNTER_FILE=$work/swaps LD_PRELOAD=$counter "$quelmar" --window-id "$parent" "$@" 2>>"$work/saver.err" &
+  local pid=$!
+  poll 100 test -s "$work/swaps"
+  kill "$pid"
+  wait "$pid" 2>/dev/null
+  awk '{print $4}' "$work/swaps"
+}
+from_file=$(first_frame_points)
+with_options=$(first_frame_points --stars 600 --warp-lines=450)
+check "--stars 600 --warp-lines=450 beat the file's 0x64 and 100 ($from_file, then $with_options points)" \
+  [ -n "$from_file" -a "$((with_options - from_file))" = 850 ]
+finish

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -14,7 +16,11 @@ TEST(ProfileText, IntegersFollowThePlatformFunctionsRules)
 {
     const std::pair<const char*, int> cases[] = {
         {"450", 450}, {"  \t 450", 450}, {"+450", 450}, {"-450", -450}, {"450 stars", 450}, {"45.9", 45},
-        {"0x20", 0}, {"abc", 0}, {"-", 0}, {"- 5", 0}, {"", -77},  // empty: the default
+        {"abc", 0}, {"-", 0}, {"- 5", 0}, {"", -77},  // empty: the default
+        // Bases as Windows reads them (checked against Wine): lower-case prefixes only.
+        {"0x1F4", 500}, {"-0x10", -16}, {"0x1f4 stars", 500}, {"0X1F4", 0}, {"0x", 0}, {"0o17", 15}, {"0b101", 5},
+        {"017", 17}, {"0xFFFFFFFF", -1}, {"\"0x10\"", 16}, {"'12'", 12}, {"\"12'", 0}, {"\"\"", -77},
+        {"123456789012345678901234567890123", 1849262357},  // 29 characters are read
         // Beyond 32 bits the value wraps around.
         {"2147483647", INT32_MAX}, {"2147483648", INT32_MIN}, {"4294967296", 0}, {"4294967897", 601},
         {"-4294967295", 1}, {"99999999999999999999999", static_cast<int>(4135583743u)}};
@@ -103,6 +109,8 @@ TEST(ProfileLocation, FollowsXdgConfigHome)
     setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored
     setenv("HOME", "/home/someone", 1);
     EXPECT_EQ(profilePathFor("Quelmar.ini"), "/home/someone/.config/quelmar/Quelmar.ini");
+    unsetenv("HOME");  // a host's pruned environment: the account's home, never the working folder
+    EXPECT_EQ(profilePathFor("Quelmar.ini"), std::string(getpwuid(getuid())->pw_dir) + "/.config/quelmar/Quelmar.ini");
     setenv("HOME", home.c_str(), 1);
     saved ? setenv("XDG_CONFIG_HOME", keep.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
 }
