@@ -23,7 +23,6 @@
 #include "settings/settings.h"
 #include "surface/surface.h"
 #include "surface/x11/glx_surface.h"
-#include "textures/textures.h"
 
 namespace {
 
