@@ -18,6 +18,14 @@
 #define IDS_SECTION 1007
 
 #define IDD_SETTINGS 2003
+/* The settings dialog's controls: four scroll bars, three radio buttons. */
+#define IDC_STARS 1000
+#define IDC_WARPLINES 1004
+#define IDC_CAMERAPAUSE 1006
+#define IDC_WARPPAUSE 1007
+#define IDC_DETAIL_HIGH 1013
+#define IDC_DETAIL_LOW 1014
+#define IDC_DETAIL_NONE 1015
 
 #define TEXT_DESCRIPTION "Quelmar 3D Screen Saver"
 #define TEXT_INIFILE "Quelmar.ini"

@@ -4,15 +4,22 @@
 
 #include <cstdint>
 
+// The defaults, for the program's start and for keys missing from the file.
+inline constexpr int32_t DefaultStars = 300;
+inline constexpr int32_t DefaultWarpLines = 200;
+inline constexpr int32_t DefaultCameraPause = 120;
+inline constexpr int32_t DefaultWarpPause = 120;
+inline constexpr int32_t DefaultTextureDetail = 2;
+
 struct SaverSettings {
-    int32_t starCount = 300;      // "BG Stars", 100..600
-    int32_t warpLineCount = 200;  // "Warp Lines", 100..600
-    int32_t cameraPause = 120;    // "Camera Pause", seconds, 30..360
-    int32_t warpPause = 120;      // "Warp Pause", seconds, 30..360
-    int32_t textureDetail = 2;    // "Texture Detail": 0 none, 1 low, 2 high; not clamped
+    int32_t starCount = DefaultStars;            // "BG Stars", 100..600
+    int32_t warpLineCount = DefaultWarpLines;    // "Warp Lines", 100..600
+    int32_t cameraPause = DefaultCameraPause;    // "Camera Pause", seconds, 30..360
+    int32_t warpPause = DefaultWarpPause;        // "Warp Pause", seconds, 30..360
+    int32_t textureDetail = DefaultTextureDetail;  // "Texture Detail": 0 none, 1 low, 2 high; not clamped
     // Derived by loadSettings only: the star and warp-line records in use.
-    int32_t activeStarCount = 300;
-    int32_t activeWarpLineCount = 200;
+    int32_t activeStarCount = DefaultStars;
+    int32_t activeWarpLineCount = DefaultWarpLines;
 };
 
 extern SaverSettings settings;

@@ -13,15 +13,15 @@ constexpr const char* textureDetailWords[] = {"none", "low", "high"};
 } // namespace
 
 const SettingDescription settingsTable[SettingCount] = {
-    {"BG Stars", &SaverSettings::starCount, 300, 100, MaxStars, true, 1000, "No. of background stars:",
+    {"BG Stars", &SaverSettings::starCount, DefaultStars, 100, MaxStars, true, IDC_STARS, "No. of background stars:",
      "stars", "N", nullptr},
-    {"Warp Lines", &SaverSettings::warpLineCount, 200, 100, MaxWarpLines, true, 1004, "No. of warp lines:",
+    {"Warp Lines", &SaverSettings::warpLineCount, DefaultWarpLines, 100, MaxWarpLines, true, IDC_WARPLINES, "No. of warp lines:",
      "warp-lines", "N", nullptr},
-    {"Camera Pause", &SaverSettings::cameraPause, 120, 30, 360, true, 1006, "Camera change pause:",
+    {"Camera Pause", &SaverSettings::cameraPause, DefaultCameraPause, 30, 360, true, IDC_CAMERAPAUSE, "Camera change pause:",
      "camera-pause", "SECONDS", nullptr},
-    {"Warp Pause", &SaverSettings::warpPause, 120, 30, 360, true, 1007, "Warp pause:", "warp-pause", "SECONDS",
+    {"Warp Pause", &SaverSettings::warpPause, DefaultWarpPause, 30, 360, true, IDC_WARPPAUSE, "Warp pause:", "warp-pause", "SECONDS",
      nullptr},
-    {"Texture Detail", &SaverSettings::textureDetail, 2, 0, 2, false, 0, "Texture Detail", "texture-detail",
+    {"Texture Detail", &SaverSettings::textureDetail, DefaultTextureDetail, 0, 2, false, 0, "Texture Detail", "texture-detail",
      "none|low|high", textureDetailWords},
 };
 

@@ -1,6 +1,30 @@
 // Rendering surface and frame loop: the scene's time source, the fixed GL
 // state, and scene start-up. The window and context code lives in the
 // platform folders (win32/, x11/, offscreen/).
+//
+// How a run goes, in every program (Quelmar.scr, quelmar, quelmar-render):
+//
+//   loadSettings()                    the INI file (and, on Linux, the options)
+//   InitScene(width, height)          with a GL context current
+//   repeat: events -> drawFrame() -> swap
+//                                      (a resize calls ResizeView between frames)
+//   ReleaseScene()                    while the context is still current
+//
+// What each host provides: the command line and its mode dispatch (host/:
+// RunSaver, RunPreview, ShowSettingsDialog, RunPasswordChange behind
+// runHostCommand), a window and a double-buffered GL context (surface/win32,
+// surface/x11, surface/offscreen), the event loop with the dismissal rules
+// and the swap, and the platform's profile functions (common/platform.h).
+// The scene itself (scene/, backdrop/, ship/, textures/) draws only through
+// drawFrame and keeps no platform state. Tests and benchmarks start each run
+// from resetScene() and drive time through a ScriptedClock.
+//
+// The system's own names, kept as they stand: SampleClock, InitScene,
+// ResizeView, SetupGlState, SetupLight, SetupFog, SceneStartTime,
+// ClientWidth, ClientHeight, and drawFrame's helpers in scene/; the window
+// class "WindowsScreenSaverClass", the titles "Screen Saver" and "Preview",
+// "Quelmar.ini" and its section and keys. ReleaseScene, resetScene and
+// ScriptedClock are ours.
 #pragma once
 
 #include <cstdint>

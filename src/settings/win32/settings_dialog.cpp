@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "common/resources.h"
 #include "common/win32/profile_win32.h"
 #include "settings/settings.h"
 
@@ -15,7 +16,7 @@ struct DetailButton {
     int id;
     int32_t textureDetail;
 };
-constexpr DetailButton detailButtons[] = {{1013, 2}, {1014, 1}, {1015, 0}};  // "High", "Low", "None"
+constexpr DetailButton detailButtons[] = {{IDC_DETAIL_HIGH, 2}, {IDC_DETAIL_LOW, 1}, {IDC_DETAIL_NONE, 0}};
 
 // The four ranged settings in table order, each with its bar while the
 // dialog is open.
