@@ -83,6 +83,10 @@ int RunSaver(WindowHandle parentWindow)
         if (!saverHost.PreviewMode)
             SetForegroundWindow(saverHost.saverWindow);
         exitCode = runMessageLoop();
+    } else if (parent && !IsWindow(parent)) {
+        // The host closed the preview while it was starting (the scene loads
+        // inside WM_CREATE): the preview ended with its parent, as it should.
+        exitCode = 0;
     }
     UnloadPasswordVerifier();
     return exitCode;
