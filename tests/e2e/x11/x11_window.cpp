@@ -1,57 +1,31 @@
-// Plain top-level windows for the end-to-end tests, standing in for a host's
-// window: makes COUNT (default 1) of 320x240, prints their ids on one line,
-// then obeys commands for the first on standard input ("destroy", "focus",
-// "resize W H", "clear": black again) until end of input.
+// A plain black 320x240 top-level window standing in for a host's: prints its
+// id once it is shown, then lives until it is killed or its display goes. The
+// tests resize, focus and destroy it with xdotool.
 #include <X11/Xlib.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
-int main(int argc, char** argv)
+int main()
 {
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
-        std::fprintf(stderr, "x11_window: no display\n");
+        std::fputs("x11_window: no display\n", stderr);
         return 1;
     }
-    const int count = argc > 1 ? std::atoi(argv[1]) : 1;
+    XSetIOErrorHandler([](Display*) -> int { std::exit(0); });  // killed with its window: no message
     const int screen = DefaultScreen(display);
-    Window windows[8] = {};
-    for (int i = 0; i < count && i < 8; ++i) {
-        windows[i] = XCreateSimpleWindow(display, RootWindow(display, screen), 50 + 330 * i, 50, 320, 240, 0,
-                                         BlackPixel(display, screen), BlackPixel(display, screen));
-        XStoreName(display, windows[i], "quelmar-test-parent");
-        XSelectInput(display, windows[i], StructureNotifyMask);
-        XMapWindow(display, windows[i]);
-        for (XEvent event;;) {  // wait until it is shown
-            XNextEvent(display, &event);
-            if (event.type == MapNotify)
-                break;
-        }
-        std::printf(i ? " %lu" : "%lu", windows[i]);
-    }
-    std::printf("\n");
+    const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 50, 50, 320, 240, 0,
+                                              BlackPixel(display, screen), BlackPixel(display, screen));
+    XStoreName(display, window, "quelmar-test-parent");
+    XSelectInput(display, window, StructureNotifyMask);
+    XMapWindow(display, window);
+    XEvent event;
+    do  // until it is shown
+        XNextEvent(display, &event);
+    while (event.type != MapNotify);
+    std::printf("%lu\n", window);
     std::fflush(stdout);
-
-    Window window = windows[0];
-    char line[64];
-    while (std::fgets(line, sizeof line, stdin)) {
-        unsigned width = 0, height = 0;
-        if (std::strncmp(line, "destroy", 7) == 0 && window) {
-            XDestroyWindow(display, window);
-            window = 0;
-        } else if (std::strncmp(line, "focus", 5) == 0 && window) {
-            XSetInputFocus(display, window, RevertToParent, CurrentTime);
-        } else if (std::sscanf(line, "resize %u %u", &width, &height) == 2 && window) {
-            XResizeWindow(display, window, width, height);
-        } else if (std::strncmp(line, "clear", 5) == 0 && window) {
-            XClearWindow(display, window);
-        }
-        XSync(display, False);
-        std::printf("ok\n");
-        std::fflush(stdout);
-    }
-    XCloseDisplay(display);
-    return 0;
+    for (;;)
+        XNextEvent(display, &event);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -8,74 +9,50 @@
 
 namespace {
 
-struct Case {
-    const char* text;
-    RunMode mode;
-    const char* rest;  // checked for Preview and ChangePassword
-};
-
-std::string show(RunMode mode) { return std::to_string(static_cast<int>(mode)); }
-
-TEST(ArgumentTable, FirstModeLetterDecides)
+TEST(WindowsCommandLine, FirstModeLetterDecides)
 {
-    const Case cases[] = {
-        {"", RunMode::SettingsDialog, nullptr},
-        {"-S", RunMode::Saver, nullptr},
-        {"/s", RunMode::Saver, nullptr},
-        {" s", RunMode::Saver, nullptr},
-        {"/scr", RunMode::Saver, nullptr},
-        {"/save", RunMode::Saver, nullptr},
-        {"/s /p 12", RunMode::Saver, nullptr},
-        {"/p 1234", RunMode::Preview, "1234"},
-        {"/p1234", RunMode::Preview, "1234"},
-        {"-P   1234", RunMode::Preview, "1234"},
-        {"/l 1234", RunMode::Preview, "1234"},
-        {"/L 1234", RunMode::Preview, "1234"},
-        {"/p", RunMode::Preview, ""},
-        {"/p:1234", RunMode::Preview, ":1234"},
-        {"/c", RunMode::SettingsDialogOwned, nullptr},
-        {"/c:1234", RunMode::SettingsDialogOwned, nullptr},
-        {"C", RunMode::SettingsDialogOwned, nullptr},
-        {"/\tS", RunMode::Invalid, nullptr},
-        {"/x", RunMode::Invalid, nullptr},
-        {"1234", RunMode::Invalid, nullptr},
-        {"\xE9", RunMode::Invalid, nullptr},
-        {"--/ -", RunMode::SettingsDialog, nullptr},
-    };
-    for (const Case& c : cases) {
-        const HostCommand command = parseHostCommand(c.text, false);
-        EXPECT_EQ(show(command.mode), show(c.mode)) << "argument text '" << c.text << "'";
+    using M = RunMode;
+    const struct { const char* text; M mode; const char* rest = nullptr; bool win9x = false; } cases[] = {
+        {"", M::SettingsDialog}, {"--/ -", M::SettingsDialog}, {"-S", M::Saver}, {"/s", M::Saver}, {" s", M::Saver},
+        {"/scr", M::Saver}, {"/s /p 12", M::Saver}, {"/p 1234", M::Preview, "1234"}, {"/p1234", M::Preview, "1234"},
+        {"-P   1234", M::Preview, "1234"}, {"/l 1234", M::Preview, "1234"}, {"/L 1234", M::Preview, "1234"},
+        {"/p", M::Preview, ""}, {"/p:1234", M::Preview, ":1234"}, {"/c", M::SettingsDialogOwned},
+        {"/c:1234", M::SettingsDialogOwned}, {"C", M::SettingsDialogOwned}, {"/\tS", M::Invalid}, {"/x", M::Invalid},
+        {"1234", M::Invalid}, {"\xE9", M::Invalid}, {"/a", M::Invalid}, {"-A 77", M::Invalid},
+        {"/a   77", M::ChangePassword, "77", true}};  // the Windows 95 family only
+    for (const auto& c : cases) {
+        const HostCommand command = parseHostCommand(c.text, c.win9x);
+        EXPECT_EQ(static_cast<int>(command.mode), static_cast<int>(c.mode)) << "'" << c.text << "'";
         if (c.rest) {
-            EXPECT_STREQ(command.rest, c.rest) << "argument text '" << c.text << "'";
+            EXPECT_STREQ(command.rest, c.rest) << "'" << c.text << "'";
         }
     }
 }
 
-TEST(ArgumentTable, ChangePasswordOnlyOnTheWindows95Family)
+// A double-byte code page: the trail byte of a lead byte never counts as a quote.
+const char* stepDoubleByte(const char* p)
 {
-    EXPECT_EQ(parseHostCommand("/a", false).mode, RunMode::Invalid);
-    EXPECT_EQ(parseHostCommand("-A 77", false).mode, RunMode::Invalid);
-    const HostCommand command = parseHostCommand("/a   77", true);
-    EXPECT_EQ(command.mode, RunMode::ChangePassword);
-    EXPECT_STREQ(command.rest, "77");
+    return !*p ? p : p + (static_cast<unsigned char>(*p) == 0x81 && p[1] ? 2 : 1);
 }
 
-TEST(WindowHandle, DecimalDigitsOnlyWithWrapAround)
+TEST(WindowsCommandLine, ProgramNameSkippedWholeAndHandleReadAsDecimal)
 {
-    EXPECT_EQ(ParseWindowHandle("1234"), 1234u);
-    EXPECT_EQ(ParseWindowHandle("1234xyz"), 1234u);
-    EXPECT_EQ(ParseWindowHandle(""), 0u);
-    EXPECT_EQ(ParseWindowHandle("0"), 0u);
-    EXPECT_EQ(ParseWindowHandle(":1234"), 0u);
-    EXPECT_EQ(ParseWindowHandle("-5"), 0u);
-    EXPECT_EQ(ParseWindowHandle(" 12"), 0u);
-    EXPECT_EQ(ParseWindowHandle("0x1F"), 0u);
-    EXPECT_EQ(ParseWindowHandle("4294967295"), 4294967295u);
-    EXPECT_EQ(ParseWindowHandle("4294967296"), 0u);  // wraps
-    EXPECT_EQ(ParseWindowHandle("4294967301"), 5u);
+    const std::pair<const char*, const char*> names[] = {
+        {"quelmar.scr /s", "/s"}, {"\"C:\\Program Files\\Quelmar.scr\" /p 12", "/p 12"},
+        {"\"C:\\My Savers\\Quelmar.scr\"/s", "/s"}, {"\"unterminated name /s", ""}, {"quelmar.scr \t /s", "/s"},
+        {"quelmar.scr", ""}, {" /s", "/s"}, {"\t/s", "/s"}, {"sav\xE9r.scr /c", "/c"}};  // above 127: a name's
+    for (const auto& [line, rest] : names)
+        EXPECT_STREQ(skipProgramName(line), rest) << line;
+    EXPECT_STREQ(skipProgramName("\"a\x81\"b\" /s", stepDoubleByte), "/s");
+    EXPECT_STREQ(skipProgramName("a\x81 b /s", stepDoubleByte), "/s");
+    const std::pair<const char*, uint32_t> handles[] = {  // decimal digits from the start, wrapping around
+        {"1234", 1234}, {"1234xyz", 1234}, {"", 0}, {"0", 0}, {":1234", 0}, {"-5", 0}, {" 12", 0}, {"0x1F", 0},
+        {"4294967295", 4294967295u}, {"4294967296", 0}, {"4294967301", 5}};
+    for (const auto& [text, want] : handles)
+        EXPECT_EQ(ParseWindowHandle(text), want) << '"' << text << '"';
 }
 
-TEST(WindowId, HexOrDecimalWholeAndNonZero)
+TEST(LinuxWindowId, HexOrDecimalWholeAndNonZero)
 {
     const std::pair<const char*, uint32_t> cases[] = {
         {"0x1a00007", 0x1a00007}, {"0X1F", 0x1F}, {"27262983", 27262983}, {"4294967295", 4294967295u},
@@ -97,12 +74,8 @@ TEST(MouseDistance, SummedIn64BitsSoExtremesCannotWrap)
 // The words of `line` as argv, after the program's name.
 bool parseLine(const std::string& line, SaverOptions& options, std::string& error)
 {
-    std::vector<std::string> words{"quelmar"};
-    for (size_t at = 0; at < line.size();) {
-        const size_t space = std::min(line.find(' ', at), line.size());
-        words.push_back(line.substr(at, space - at));
-        at = space + 1;
-    }
+    std::istringstream in("quelmar " + line);
+    const std::vector<std::string> words{std::istream_iterator<std::string>(in), {}};
     std::vector<const char*> argv;
     for (const std::string& w : words)
         argv.push_back(w.c_str());
@@ -144,35 +117,6 @@ TEST(LinuxOptions, SettingsAreClampedAsOnLoadAndBeatTheFile)
     EXPECT_EQ(std::vector<int32_t>({settings.activeStarCount, settings.activeWarpLineCount, settings.cameraPause,
                                     settings.warpPause, settings.textureDetail}),
               std::vector<int32_t>({600, 100, 45, 77, 1}));
-}
-
-TEST(ProgramName, SkippedWholeBeforeTheArguments)
-{
-    EXPECT_STREQ(skipProgramName("quelmar.scr /s"), "/s");
-    EXPECT_STREQ(skipProgramName("\"C:\\Program Files\\Quelmar.scr\" /p 12"), "/p 12");
-    EXPECT_STREQ(skipProgramName("\"C:\\My Savers\\Quelmar.scr\"/s"), "/s");
-    EXPECT_STREQ(skipProgramName("\"unterminated name /s"), "");
-    EXPECT_STREQ(skipProgramName("quelmar.scr \t /s"), "/s");
-    EXPECT_STREQ(skipProgramName("quelmar.scr"), "");
-    EXPECT_STREQ(skipProgramName(" /s"), "/s");   // no name: nothing skipped but blanks
-    EXPECT_STREQ(skipProgramName("\t/s"), "/s");
-    EXPECT_STREQ(skipProgramName("sav\xE9r.scr /c"), "/c");  // codes above 127 are part of a name
-}
-
-// A double-byte code page: the trail byte of a lead byte never counts as a quote.
-const char* stepDoubleByte(const char* p)
-{
-    if (!*p)
-        return p;
-    if (static_cast<unsigned char>(*p) == 0x81 && p[1])
-        return p + 2;
-    return p + 1;
-}
-
-TEST(ProgramName, SteppedByWholeCharacters)
-{
-    EXPECT_STREQ(skipProgramName("\"a\x81\"b\" /s", stepDoubleByte), "/s");
-    EXPECT_STREQ(skipProgramName("a\x81 b /s", stepDoubleByte), "/s");
 }
 
 } // namespace

@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <filesystem>
 
 #include "common/platform.h"
 #include "common/posix/profile_file.h"
+#include "settings/settings.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -43,33 +45,34 @@ TEST(ProfileText, LookupIgnoresCaseBlanksAndCommentsAndTakesTheFirstMatch)
 
 TEST(ProfileText, EditReplacesInsertsAndAppendsKeepingLineEnds)
 {
-    EXPECT_EQ(setProfileValue("", "S", "k", "1"), "[S]\nk=1\n");
-    EXPECT_EQ(setProfileValue("[S]\nk=1\nj=2\n", "s", "K", "5"), "[S]\nK=5\nj=2\n");
-    EXPECT_EQ(setProfileValue("[S]\nj=2\n\n[T]\n", "S", "k", "5"), "[S]\nj=2\nk=5\n\n[T]\n");
-    EXPECT_EQ(setProfileValue("[T]\nx=1", "S", "k", "5"), "[T]\nx=1\n\n[S]\nk=5\n");
-    EXPECT_EQ(setProfileValue("[S]\r\nj=2\r\n", "S", "k", "5"), "[S]\r\nj=2\r\nk=5\r\n");
+    const std::pair<const char*, const char*> cases[] = {  // k=5 set in section S
+        {"", "[S]\nk=5\n"}, {"[s]\nK=1\nj=2\n", "[s]\nk=5\nj=2\n"}, {"[S]\nj=2\n\n[T]\n", "[S]\nj=2\nk=5\n\n[T]\n"},
+        {"[T]\nx=1", "[T]\nx=1\n\n[S]\nk=5\n"}, {"[S]\r\nj=2\r\n", "[S]\r\nj=2\r\nk=5\r\n"}};
+    for (const auto& [before, after] : cases)
+        EXPECT_EQ(setProfileValue(before, "S", "k", "5"), after) << before;
 }
 
-class ProfileFile : public ::testing::Test {
+// A settings file of its own for each test, and the settings at their start.
+class SettingsFile : public ::testing::Test {
 protected:
-    void SetUp() override { setProfilePath(path); }
+    void SetUp() override { settings = {}; setProfilePath(path); }
     void TearDown() override { setProfilePath(""); }
     static int read() { return platformGetProfileInt("S", "k", 300, "Quelmar.ini"); }
     static bool write(const char* value) { return platformWriteProfileString("S", "k", value, "Quelmar.ini"); }
+    void keys(const std::string& text) { writeText(path, "[Quelmar 3D ScreenSaver]\n" + text); }
     TempDir dir;
     const std::string path = dir.path("Quelmar.ini");
 };
 
-TEST_F(ProfileFile, BadFilesGiveTheDefaultAndAreNotOverwritten)
+TEST_F(SettingsFile, BadFilesGiveTheDefaultAndAreNotOverwritten)
 {
     std::filesystem::create_directory(path);
     EXPECT_EQ(read(), 300) << "directory";
     EXPECT_FALSE(write("1")) << "directory";
     std::filesystem::remove(path);
-    const std::string binary("[S]\nk=5\n\0\x01\x02binary", 17);
     std::string huge = "[S]\nk=5\n";
     huge.resize(MaxProfileFileSize + 1, ' ');
-    for (const std::string& text : {binary, huge}) {
+    for (const std::string& text : {std::string("[S]\nk=5\n\0\x01\x02binary", 17), huge}) {
         writeText(path, text);
         EXPECT_EQ(read(), 300) << text.size() << " bytes";
         EXPECT_FALSE(write("1")) << text.size() << " bytes";
@@ -80,7 +83,7 @@ TEST_F(ProfileFile, BadFilesGiveTheDefaultAndAreNotOverwritten)
     EXPECT_EQ(read(), 300) << "a FIFO must not block the saver";
 }
 
-TEST_F(ProfileFile, WriteReplacesTheFileWholeKeepingItsPermissions)
+TEST_F(SettingsFile, WriteReplacesTheFileWholeKeepingItsPermissions)
 {
     writeText(path, "[S]\nk=1\n");
     chmod(path.c_str(), 0600);
@@ -92,11 +95,6 @@ TEST_F(ProfileFile, WriteReplacesTheFileWholeKeepingItsPermissions)
     EXPECT_NE(before.st_ino, after.st_ino) << "a new file renamed into place";
     EXPECT_EQ(after.st_mode & 0777, 0600u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file left";
-
-    // The folder cannot be made, its parent being a file: the old file stays.
-    setProfilePath(dir.path("Quelmar.ini/sub/Quelmar.ini"));
-    EXPECT_FALSE(write("2"));
-    EXPECT_EQ(readText(path), "[S]\nk=451\n");
 }
 
 TEST(ProfileLocation, FollowsXdgConfigHome)
@@ -113,6 +111,57 @@ TEST(ProfileLocation, FollowsXdgConfigHome)
     EXPECT_EQ(profilePathFor("Quelmar.ini"), std::string(getpwuid(getuid())->pw_dir) + "/.config/quelmar/Quelmar.ini");
     setenv("HOME", home.c_str(), 1);
     saved ? setenv("XDG_CONFIG_HOME", keep.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+}
+
+// The five settings, then the active star and warp-line counts.
+using Values = std::array<int32_t, 7>;
+Values values()
+{
+    return {settings.starCount, settings.warpLineCount, settings.cameraPause, settings.warpPause,
+            settings.textureDetail, settings.activeStarCount, settings.activeWarpLineCount};
+}
+
+TEST_F(SettingsFile, LoadGivesDefaultsOrClampsFourRangesRawReadAndSaveKeepWhatWasWritten)
+{
+    settings.starCount = 1;
+    loadSettings();
+    EXPECT_EQ(values(), (Values{300, 200, 120, 120, 2, 300, 200})) << "no file: the defaults";
+    keys("BG Stars=5000\nWarp Lines=99\nCamera Pause=361\nWarp Pause=5\nTexture Detail=7\n");
+    loadSettings();
+    EXPECT_EQ(values(), (Values{600, 100, 360, 30, 7, 600, 100})) << "clamped, detail as read";
+    settings.activeStarCount = 123;
+    settings.activeWarpLineCount = 456;
+    readSettingsRaw();
+    EXPECT_EQ(values(), (Values{5000, 99, 361, 5, 7, 123, 456})) << "raw: unclamped, counts untouched";
+    EXPECT_TRUE(saveSettings());
+    settings = {};
+    readSettingsRaw();
+    EXPECT_EQ(values(), (Values{5000, 99, 361, 5, 7, 300, 200})) << "saved as they were";
+    // Negative and no digits: the minimum; the ends of a range stay.
+    keys("BG Stars=-20\nWarp Lines=abc\nCamera Pause=30\nWarp Pause=360\nTexture Detail=-3\n");
+    loadSettings();
+    EXPECT_EQ(values(), (Values{100, 100, 30, 360, -3, 100, 100}));
+}
+
+TEST_F(SettingsFile, SaveWritesTheSectionInOrderAndKeepsEverythingElse)
+{
+    const std::string web = "Visit the Website=" + std::string(MakerWebAddress) + "\n";
+    setProfilePath(dir.path("new/deeper/Quelmar.ini"));
+    settings.starCount = 450;
+    EXPECT_TRUE(saveSettings());
+    EXPECT_EQ(readText(dir.path("new/deeper/Quelmar.ini")), "[Quelmar 3D ScreenSaver]\nBG Stars=450\nWarp Lines=200\n"
+              "Camera Pause=120\nWarp Pause=120\nTexture Detail=2\n" + web);
+    // Into an existing file: foreign sections, keys and comments stay.
+    setProfilePath(path);
+    writeText(path, "; notes\n[Other]\nBG Stars=1\n\n[quelmar 3d screensaver]\nColour=blue\nwarp pause = 45\n\n[L]\n");
+    settings.warpPause = 200;
+    EXPECT_TRUE(saveSettings());
+    const std::string saved = "; notes\n[Other]\nBG Stars=1\n\n[quelmar 3d screensaver]\nColour=blue\nWarp Pause=200\n"
+                              "BG Stars=450\nWarp Lines=200\nCamera Pause=120\nTexture Detail=2\n" + web + "\n[L]\n";
+    EXPECT_EQ(readText(path), saved);
+    setProfilePath(path + "/Quelmar.ini");  // under a file: the folder cannot be made, the file stays
+    EXPECT_FALSE(saveSettings());
+    EXPECT_EQ(readText(path), saved);
 }
 
 } // namespace
