@@ -2,6 +2,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -16,29 +17,9 @@ namespace {
 
 ScriptedClock testClock;
 
-class OffscreenEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        std::string error;
-        if (!createOffscreenSurface(TestWidth, TestHeight, error)) {
-            std::fprintf(stderr, "offscreen GL: %s\n", error.c_str());
-            std::abort();
-        }
-    }
-    void TearDown() override { destroyOffscreenSurface(); }
-};
-
 } // namespace
 
-Pixel readPixel(int x, int y)
-{
-    Pixel p{};
-    glFinish();
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &p);
-    return p;
-}
+Pixel readPixel(int x, int y) { return readFrame()[static_cast<size_t>(y) * TestWidth + x]; }
 
 std::vector<Pixel> readFrame()
 {
@@ -49,10 +30,9 @@ std::vector<Pixel> readFrame()
 
 int countLitPixels(const std::vector<Pixel>& frame, int threshold)
 {
-    int lit = 0;
-    for (const Pixel& p : frame)
-        lit += p.r > threshold || p.g > threshold || p.b > threshold;
-    return lit;
+    return static_cast<int>(std::count_if(frame.begin(), frame.end(), [threshold](const Pixel& p) {
+        return p.r > threshold || p.g > threshold || p.b > threshold;
+    }));
 }
 
 void setClock(int32_t seconds, int32_t microseconds) { testClock.now = {seconds, microseconds}; }
@@ -91,13 +71,7 @@ void startTestScene(int32_t startSeconds)
 }
 
 bool glEnabled(GLenum capability) { return glIsEnabled(capability) == GL_TRUE; }
-
-GLint glInteger(GLenum name)
-{
-    GLint value = 0;
-    glGetIntegerv(name, &value);
-    return value;
-}
+GLint glInteger(GLenum name) { GLint value = 0; return glGetIntegerv(name, &value), value; }
 
 ::testing::AssertionResult matchesGolden(const std::string& name, int tolerance, double maxBadFraction)
 {
@@ -139,6 +113,12 @@ GLint glInteger(GLenum name)
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    ::testing::AddGlobalTestEnvironment(new OffscreenEnvironment);
-    return RUN_ALL_TESTS();
+    std::string error;
+    if (!createOffscreenSurface(TestWidth, TestHeight, error)) {
+        std::fprintf(stderr, "offscreen GL: %s\n", error.c_str());
+        return 1;
+    }
+    const int result = RUN_ALL_TESTS();
+    destroyOffscreenSurface();
+    return result;
 }

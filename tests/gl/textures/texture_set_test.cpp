@@ -20,10 +20,7 @@ namespace {
 GLint parameter(GLenum name, GLint level = -1)
 {
     GLint value = -1;
-    if (level < 0)
-        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-    else
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
+    level < 0 ? glGetTexParameteriv(GL_TEXTURE_2D, name, &value) : glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
     return value;
 }
 
@@ -70,9 +67,9 @@ TEST(TextureSet, SevenClampedTexturesOfTheBitmapsFilteredByDetailThenDeleted)
     }
     const std::vector<uint32_t> before(std::begin(TextureNames), std::end(TextureNames));
     deleteTextures();
+    deleteTextures();  // nothing left to delete
     for (int slot = 0; slot < TextureCount; ++slot)
         EXPECT_TRUE(glIsTexture(before[slot]) == GL_FALSE && TextureNames[slot] == 0) << "slot " << slot;
-    deleteTextures();  // nothing left to delete
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
@@ -105,7 +102,6 @@ TEST(TexturedShip, FacesShowTheirPicturesUnlessTextureDetailIsNone)
                  {"textured_ship_stern", {-24, -6, 5}, {-10, -1, 0}}};
     const auto drawShipAlone = [](const auto& view, int32_t detail) {
         settings.textureDetail = detail;
-        glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         ResizeView(TestWidth, TestHeight);
         glLoadIdentity();

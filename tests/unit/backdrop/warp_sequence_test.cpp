@@ -44,4 +44,16 @@ TEST(WarpSequence, LateFramesStillPassEveryStateInTurnAfterTwentyWholeSeconds)
     }
 }
 
+TEST(EncounterStart, ForcedOnlyOnceWhereTheDrawWouldNotStartOne)
+{
+    resetScene();
+    seedRandom(3);
+    forceNextEncounter = true;
+    warp.warpState = Settle;
+    SceneClock = 5;  // the pods are down: Settle ends
+    updateWarp();
+    EXPECT_TRUE(warp.warpState == Cruise && encounter.encounterMode == Approach);
+    EXPECT_TRUE(encounterWasForced && !forceNextEncounter);
+}
+
 } // namespace

@@ -20,43 +20,19 @@ namespace {
 bool counting = false;
 long allocations = 0;
 
-void note()
-{
-    if (counting)
-        ++allocations;
-}
+void note() { allocations += counting; }
 } // namespace
 
-extern "C" void* malloc(size_t size)
-{
-    note();
-    return __libc_malloc(size);
-}
-extern "C" void* calloc(size_t n, size_t size)
-{
-    note();
-    return __libc_calloc(n, size);
-}
-extern "C" void* realloc(void* p, size_t size)
-{
-    note();
-    return __libc_realloc(p, size);
-}
-extern "C" void* memalign(size_t alignment, size_t size)
-{
-    note();
-    return __libc_memalign(alignment, size);
-}
+extern "C" void* malloc(size_t size) { return note(), __libc_malloc(size); }
+extern "C" void* calloc(size_t n, size_t size) { return note(), __libc_calloc(n, size); }
+extern "C" void* realloc(void* p, size_t size) { return note(), __libc_realloc(p, size); }
+extern "C" void* memalign(size_t alignment, size_t size) { return note(), __libc_memalign(alignment, size); }
+extern "C" void* aligned_alloc(size_t alignment, size_t size) { return note(), __libc_memalign(alignment, size); }
 extern "C" int posix_memalign(void** out, size_t alignment, size_t size)
 {
     note();
     *out = __libc_memalign(alignment, size);
     return *out ? 0 : 12;
-}
-extern "C" void* aligned_alloc(size_t alignment, size_t size)
-{
-    note();
-    return __libc_memalign(alignment, size);
 }
 
 TEST(Allocations, NoneThroughCruiseWarpsAndEncountersWithBeamsBubblesAndBursts)
