@@ -3,8 +3,10 @@
 // first draws after a known seed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <set>
 #include <vector>
 
 #include "support/scene_driver.h"
@@ -111,6 +113,34 @@ TEST(Beams, FirstAndLastFramesDrainNothingAndAHitOnlyWhenAnIncomingBeamEndsWithN
     }
 }
 
+// The ship fires from each emitter on the side facing the cube, from below when lower.
+TEST(Beams, TheShipFiresFromEveryEmitterOnTheCubesSide)
+{
+    const struct {
+        float cube[3];
+        std::vector<int> emitters;
+    } cases[] = {{{60, 45, 45}, {84, 86, 88, 90, 92, 94}}, {{-60, 45, -45}, {96, 98, 100, 102, 104, 106}},
+                 {{0, -1, -70}, {291, 161, 297}}};
+    for (const auto& c : cases) {
+        incomingBeam(0, 1);
+        std::copy_n(c.cube, 3, encounter.cubePosition);
+        std::set<int> used;
+        for (int beams = 0, calls = 0; beams < 300 && calls < 200000; ++calls) {
+            encounter.beam.active = false;
+            updateBeams();
+            if (!encounter.beam.active || encounter.beam.incoming)
+                continue;
+            ++beams;
+            const auto from = std::find_if(c.emitters.begin(), c.emitters.end(), [](int v) {
+                return std::memcmp(encounter.beam.source, shipMesh.meshVertices[v], sizeof encounter.beam.source) == 0;
+            });
+            ASSERT_NE(from, c.emitters.end()) << c.cube[0] << " " << c.cube[1] << " " << c.cube[2];
+            used.insert(*from);
+        }
+        EXPECT_EQ(used.size(), c.emitters.size()) << c.cube[0] << " " << c.cube[1] << " " << c.cube[2];
+    }
+}
+
 TEST(HullDamage, MarksEveryCornerAtTheVertexButNotTheRearPanelAndEachHitThrowsAFreshBurst)
 {
     resetScene();
@@ -145,7 +175,7 @@ TEST(HullDamage, MarksEveryCornerAtTheVertexButNotTheRearPanelAndEachHitThrowsAF
     }
 }
 
-TEST(Debris, EndsInTheSixtyEighthFrameAtTheFastestFadeAndFrozenOutsideEncounters)
+TEST(Debris, EndsInTheSixtyEighthFrameFrozenOutsideEncountersAndAHitShowsItsBurstAtOnce)
 {
     resetScene();
     debrisActive = true;
@@ -171,6 +201,17 @@ TEST(Debris, EndsInTheSixtyEighthFrameAtTheFastestFadeAndFrozenOutsideEncounters
     driver.frame();
     EXPECT_NE(debris.particles[0].position[0], held.particles[0].position[0]);
     EXPECT_EQ(sceneRandom.calls - before, 3u);  // the camera's jitter only: no beams while it flies
+
+    SceneDriver burst(31);  // a hit inside the beams shows its burst, moved once, in its own frame
+    burst.frame();
+    encounter.encounterMode = Standoff;
+    encounter.cubePosition[0] = 60;
+    encounter.energyLevel = -1;
+    encounter.beam = {true, true, SceneClock - 1, {}, {}, 112};
+    burst.frame();
+    ASSERT_EQ(debris.hullHits, 1u);
+    EXPECT_FLOAT_EQ(debris.particles[0].alpha, 1 - debris.particles[0].fade);
+    EXPECT_EQ(debris.particles[0].spin, 10.0f);
 }
 
 // Every draw in its documented order: the first values after seed 12345,
