@@ -56,4 +56,29 @@ TEST(EncounterStart, ForcedOnlyOnceWhereTheDrawWouldNotStartOne)
     EXPECT_TRUE(encounterWasForced && !forceNextEncounter);
 }
 
+TEST(EncounterStart, DrawnAtTheEndOfSettleInTwentyNineOfAHundredAndTheTurnRollsWholeTurns)
+{
+    int started = 0, rolled = 0;
+    for (uint32_t seed = 1; seed <= 2000; ++seed) {
+        resetScene();
+        seedRandom(seed);
+        warp.warpState = Settle;
+        SceneClock = 5;
+        updateWarp();
+        started += encounter.encounterMode == Approach;
+        // Leaving Cruise with the cube behind and below: a roll of none or a whole turn.
+        encounter.encounterMode = Approach;
+        encounter.encounterBase[0] = encounter.encounterBase[1] = -50;
+        SceneClock = 100;
+        applyWarp();
+        const float* t = warp.shipTurnTarget;
+        if (t[1] == 0 && t[2] == 0) {
+            EXPECT_TRUE(t[0] == 0 || t[0] == 360) << t[0];
+            rolled += t[0] == 360;
+        }
+    }
+    EXPECT_TRUE(started > 500 && started < 660) << started;
+    EXPECT_GT(rolled, 0);
+}
+
 } // namespace
