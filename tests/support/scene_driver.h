@@ -30,25 +30,9 @@ public:
     // Draws frame k at its scripted time.
     void frame()
     {
-        setScriptedFrame(clock_, frame_);
+        setScriptedFrame(clock_, frame_++);
         drawFrame();
-        ++frame_;
     }
-
-    // Runs frames until `done` holds after one, at most `limit` frames; false if it never did.
-    template <typename Done>
-    bool runUntil(Done done, int64_t limit = 1000000)
-    {
-        for (int64_t i = 0; i < limit; ++i) {
-            frame();
-            if (done())
-                return true;
-        }
-        return false;
-    }
-
-    double secondsPerFrame() const { return 1.0 / clock_.fps; }
-    int64_t frames() const { return frame_; }
 
 private:
     int64_t frame_ = 0;

@@ -1,23 +1,19 @@
-// The fixed GL state that InitScene sets and every frame relies on.
+// Whole frames on a real context: the state InitScene sets and every frame
+// leaves behind, empty windows, the warp's streaks, the overlay's bar and the
+// encounter's golden frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
-#include "gl/gl_context.h"
+#include "backdrop/backdrop.h"
 #include "scene/scene.h"
+#include "settings/settings.h"
+#include "ship/ship.h"
+#include "support/gl_fixture.h"
 #include "surface/surface.h"
 
 namespace {
-
-void expectVector(GLenum light, GLenum name, float x, float y, float z, float w)
-{
-    GLfloat v[4] = {-9, -9, -9, -9};
-    glGetLightfv(light, name, v);
-    EXPECT_FLOAT_EQ(v[0], x);
-    EXPECT_FLOAT_EQ(v[1], y);
-    EXPECT_FLOAT_EQ(v[2], z);
-    EXPECT_FLOAT_EQ(v[3], w);
-}
 
 void expectPerspective(double aspect)
 {
@@ -27,112 +23,49 @@ void expectPerspective(double aspect)
     EXPECT_NEAR(m[0] * aspect / f, 1, 1e-6);  // a float matrix: relative
     EXPECT_NEAR(m[5], f, 1e-5);
     EXPECT_NEAR(m[10], -301.0 / 299.0, 1e-5);
-    EXPECT_NEAR(m[11], -1, 1e-9);
     EXPECT_NEAR(m[14], -600.0 / 299.0, 1e-5);
 }
 
-TEST(StartupState, ClearDepthShadingAndProjection)
+TEST(StartupState, DepthShadingPerspectiveOneHeadlightAndLinearFogSetUpButOff)
 {
     startTestScene();
-    GLfloat clear[4] = {1, 1, 1, 1};
-    glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
-    for (float c : clear)
-        EXPECT_EQ(c, 0.0f);
-    GLfloat depth = 0;
-    glGetFloatv(GL_DEPTH_CLEAR_VALUE, &depth);
-    EXPECT_EQ(depth, 1.0f);
-    EXPECT_EQ(glInteger(GL_DEPTH_FUNC), GL_LESS);
-    EXPECT_TRUE(glEnabled(GL_DEPTH_TEST));
-    EXPECT_EQ(glInteger(GL_SHADE_MODEL), GL_SMOOTH);
-    EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+    for (GLenum on : {GL_DEPTH_TEST, GL_COLOR_MATERIAL, GL_NORMALIZE, GL_LINE_SMOOTH, GL_LIGHTING, GL_LIGHT0})
+        EXPECT_TRUE(glEnabled(on)) << on;
+    EXPECT_FALSE(glEnabled(GL_LIGHT1) || glEnabled(GL_FOG));
+    for (const auto& [name, value] : {std::pair<GLenum, GLint>{GL_DEPTH_FUNC, GL_LESS}, {GL_SHADE_MODEL, GL_SMOOTH},
+                                      {GL_MATRIX_MODE, GL_MODELVIEW}, {GL_COLOR_MATERIAL_FACE, GL_FRONT_AND_BACK},
+                                      {GL_COLOR_MATERIAL_PARAMETER, GL_AMBIENT_AND_DIFFUSE}, {GL_FOG_MODE, GL_LINEAR}})
+        EXPECT_EQ(glInteger(name), value) << name;
     expectPerspective(static_cast<double>(TestWidth) / TestHeight);
-    EXPECT_TRUE(glEnabled(GL_COLOR_MATERIAL));
-    EXPECT_EQ(glInteger(GL_COLOR_MATERIAL_FACE), GL_FRONT_AND_BACK);
-    EXPECT_EQ(glInteger(GL_COLOR_MATERIAL_PARAMETER), GL_AMBIENT_AND_DIFFUSE);
-    EXPECT_TRUE(glEnabled(GL_NORMALIZE));
-    EXPECT_TRUE(glEnabled(GL_LINE_SMOOTH));  // from the warp lines' set-up
-    EXPECT_EQ(glInteger(GL_LINE_SMOOTH_HINT), GL_DONT_CARE);
-}
-
-TEST(StartupState, OneHeadlightBehindTheEye)
-{
-    startTestScene();
-    EXPECT_TRUE(glEnabled(GL_LIGHTING));
-    EXPECT_TRUE(glEnabled(GL_LIGHT0));
-    EXPECT_FALSE(glEnabled(GL_LIGHT1));
-    expectVector(GL_LIGHT0, GL_AMBIENT, 0, 0, 0, 1);
-    expectVector(GL_LIGHT0, GL_DIFFUSE, 1, 1, 1, 1);
-    expectVector(GL_LIGHT0, GL_SPECULAR, 1, 1, 1, 1);
-    // Stored in eye coordinates: given while the modelview was the identity.
-    expectVector(GL_LIGHT0, GL_POSITION, 0, 0, 10, 1);
-}
-
-TEST(StartupState, LinearFogSetUpButOff)
-{
-    startTestScene();
-    EXPECT_FALSE(glEnabled(GL_FOG));
-    EXPECT_EQ(glInteger(GL_FOG_MODE), GL_LINEAR);
-    GLfloat v[4];
-    glGetFloatv(GL_FOG_COLOR, v);
-    EXPECT_EQ(v[0], 0.0f);
-    EXPECT_EQ(v[3], 1.0f);
-    glGetFloatv(GL_FOG_DENSITY, v);
-    EXPECT_EQ(v[0], 0.5f);
-    glGetFloatv(GL_FOG_START, v);
-    EXPECT_EQ(v[0], 290.0f);
-    glGetFloatv(GL_FOG_END, v);
-    EXPECT_EQ(v[0], 300.0f);
-    EXPECT_EQ(glInteger(GL_FOG_HINT), GL_DONT_CARE);
-}
-
-// A white square facing the eye at `distance`, drawn with fog on.
-Pixel foggedSquareAt(float distance)
-{
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    glEnable(GL_FOG);
-    const GLfloat white[] = {1, 1, 1, 1};
-    glMaterialfv(GL_FRONT, GL_EMISSION, white);
-    glColor4f(1, 1, 1, 1);
-    glBegin(GL_QUADS);
-    const float h = distance * 0.1f;
-    glVertex3f(-h, -h, -distance);
-    glVertex3f(h, -h, -distance);
-    glVertex3f(h, h, -distance);
-    glVertex3f(-h, h, -distance);
-    glEnd();
-    glDisable(GL_FOG);
-    return readPixel(TestWidth / 2, TestHeight / 2);
-}
-
-TEST(StartupState, FogFadesOnlyTheLastTenUnits)
-{
-    startTestScene();
-    ResizeView(TestWidth, TestHeight);
-    EXPECT_GE(foggedSquareAt(289).r, 250);
-    const Pixel half = foggedSquareAt(295);
-    EXPECT_NEAR(half.r, 128, 6);
-    EXPECT_LT(foggedSquareAt(299.5f).r, 20);
+    const struct {
+        GLenum light, name;
+        GLfloat want[4];
+    } vectors[] = {{0, GL_COLOR_CLEAR_VALUE, {0, 0, 0, 0}}, {0, GL_DEPTH_CLEAR_VALUE, {1}},
+                   {0, GL_FOG_COLOR, {0, 0, 0, 1}},         {0, GL_FOG_DENSITY, {0.5f}},
+                   {0, GL_FOG_START, {290}},                {0, GL_FOG_END, {300}},
+                   {GL_LIGHT0, GL_AMBIENT, {0, 0, 0, 1}},   {GL_LIGHT0, GL_DIFFUSE, {1, 1, 1, 1}},
+                   {GL_LIGHT0, GL_SPECULAR, {1, 1, 1, 1}},  {GL_LIGHT0, GL_POSITION, {0, 0, 10, 1}}};  // eye coordinates
+    for (const auto& c : vectors) {
+        GLfloat v[4] = {};
+        c.light ? glGetLightfv(c.light, c.name, v) : glGetFloatv(c.name, v);
+        EXPECT_TRUE(std::equal(v, v + 4, c.want)) << c.name << ": " << v[0] << " " << v[1] << " " << v[2] << " " << v[3];
+    }
 }
 
 TEST(ResizeView, EmptyWindowsProjectAsOnePixelWithoutErrors)
 {
     startTestScene();
     const struct {
-        int width, height, viewWidth, viewHeight;
+        int width, height, viewHeight;
         float projectedWidth, projectedHeight;  // as the perspective and the overlay take them
-    } cases[] = {{200, 0, 200, 1, 200, 1}, {0, 100, 0, 100, 1, 100}, {0, 0, 0, 1, 1, 1},
-                 {320, 0, 320, 1, 320, 1}, {0, 240, 0, 240, 1, 240}};
+    } cases[] = {{200, 0, 1, 200, 1}, {0, 100, 100, 1, 100}, {0, 0, 1, 1, 1}, {320, 0, 1, 320, 1}};
     for (const auto& c : cases) {
         const double aspect = c.projectedWidth / c.projectedHeight;
         SetupGlState(c.width, c.height);
         expectPerspective(aspect);
         ClientWidth = c.width;
         ClientHeight = c.height;
-        for (int k = 0; k < 3; ++k) {
-            advanceClockMs(16);
-            drawFrame();
-        }
+        frame(3);
         GLdouble ortho[16];
         glGetDoublev(GL_PROJECTION_MATRIX, ortho);
         EXPECT_FLOAT_EQ(static_cast<float>(ortho[0]), 2 / c.projectedWidth) << c.width;
@@ -140,11 +73,153 @@ TEST(ResizeView, EmptyWindowsProjectAsOnePixelWithoutErrors)
         ResizeView(c.width, c.height);
         GLint viewport[4];
         glGetIntegerv(GL_VIEWPORT, viewport);
-        EXPECT_EQ(viewport[2], c.viewWidth);
-        EXPECT_EQ(viewport[3], c.viewHeight);
+        EXPECT_TRUE(viewport[2] == c.width && viewport[3] == c.viewHeight) << c.width << "x" << c.height;
         EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
         expectPerspective(aspect);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << c.width << "x" << c.height;
+    }
+}
+
+// Whatever a frame draws, it leaves the state it found and no GL error, and
+// the overlay's projection pixel-exact.
+TEST(Frame, LeavesTheDocumentedStateInEveryKindOfFrame)
+{
+    startTestScene();
+    glMatrixMode(GL_PROJECTION);  // whatever came before
+    glOrtho(0, 1, 0, 1, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    warp.warpWait = 1e9f;
+    encounter.cubePosition[0] = 60;
+    for (const auto& [state, mode, panel] : {std::tuple{Cruise, NoEncounter, -65}, {InWarp, NoEncounter, 0},
+                                             {Flash, NoEncounter, 10}, {Cruise, Standoff, -65}}) {
+        warp.warpState = state;
+        encounter.encounterMode = mode;
+        overlay.panelOffset = panel;
+        encounter.lastEnergyChange = panel == -65 ? -100.0f : SceneClock + 1;
+        encounter.beam = {true, true, SceneClock, {60, 0, 0}, {0, 0, 0}, 112};
+        frame(2);
+        for (GLenum off : {GL_TEXTURE_2D, GL_BLEND, GL_FOG, GL_CULL_FACE})
+            EXPECT_FALSE(glEnabled(off)) << off << " in " << state;
+        EXPECT_TRUE(glEnabled(GL_DEPTH_TEST)) << state;
+        EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW) << state;
+        EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH) + glInteger(GL_PROJECTION_STACK_DEPTH), 2) << state;
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << state;
+        GLdouble p[16], m[16];
+        glGetDoublev(GL_PROJECTION_MATRIX, p);
+        glGetDoublev(GL_MODELVIEW_MATRIX, m);
+        EXPECT_TRUE(p[0] == 2.0f / TestWidth && p[5] == 2.0f / TestHeight && p[12] == -1 && p[13] == -1);
+        for (int i = 0; i < 16; ++i)
+            EXPECT_EQ(m[i], i % 5 == 0 ? 1.0 : 0.0);
+    }
+}
+
+// Pixels whose blue clearly exceeds red, or red and green clearly exceed blue.
+int colouredPixels()
+{
+    const std::vector<Pixel> f = readFrame();
+    return static_cast<int>(std::count_if(f.begin(), f.end(), [](const Pixel& p) {
+        return p.b > p.r + 40 || (p.r > p.b + 40 && p.g > p.b + 40);
+    }));
+}
+
+TEST(Frame, StreaksOnlyInWarp)
+{
+    startTestScene();
+    lookFrom(0, 30, 0, -1, 30, 0);  // above the ship, looking down the stream
+    frame(2);
+    EXPECT_EQ(colouredPixels(), 0);
+    warp.warpState = InWarp;
+    warp.warpWait = 1e9f;
+    frame(2);
+    EXPECT_GT(colouredPixels(), 100);
+}
+
+// The bar over the panel (at x 10), against the frame without one: its
+// extent, and green or red where it is not yellow.
+TEST(Overlay, EnergyBarHeightAndColourFollowTheEnergy)
+{
+    startTestScene();
+    settings.activeStarCount = settings.activeWarpLineCount = 0;
+    lookFrom(0, 0, 60, 0, 0, 120);  // facing away from the ship: only the overlay shows
+    const auto barAt = [](float energy) {
+        overlay.panelOffset = 9;  // moves to 10 in this frame
+        encounter.lastEnergyChange = SceneClock + 1;
+        encounter.energyLevel = energy;
+        frame();
+        return readFrame();
+    };
+    const std::vector<Pixel> none = barAt(-0.5f);
+    const int foot = TestHeight - 152;
+    const struct {
+        float energy;
+        int top;  // -1: no bar
+        bool green, red;
+    } cases[] = {{1.0f, foot + 118, true, false}, {0.5f, foot + 59, false, false}, {0.1f, foot + 11, false, true},
+                 {0.0f, -1, false, false}};
+    for (const auto& c : cases) {
+        const std::vector<Pixel> with = barAt(c.energy);
+        int lowest = 1 << 30, highest = -1, left = 1 << 30, right = -1, greener = 0, redder = 0;
+        for (int y = 0; y < TestHeight; ++y)
+            for (int x = 0; x < TestWidth; ++x) {
+                const Pixel& a = with[static_cast<size_t>(y) * TestWidth + x];
+                const Pixel& b = none[static_cast<size_t>(y) * TestWidth + x];
+                if (a.r == b.r && a.g == b.g && a.b == b.b)
+                    continue;
+                lowest = std::min(lowest, y), highest = std::max(highest, y);
+                left = std::min(left, x), right = std::max(right, x);
+                greener += a.g - b.g > a.r - b.r + 20;
+                redder += a.r - b.r > a.g - b.g + 20;
+            }
+        EXPECT_NEAR(highest, c.top, c.energy == 0.5f ? 1 : 0) << c.energy;  // 59.5 rows at half
+        EXPECT_TRUE(c.top < 0 || (lowest == foot && left == 12 && right == 12 + 27)) << c.energy;
+        EXPECT_TRUE(c.green ? greener > 28 * 119 / 2 : greener == 0) << c.energy;
+        EXPECT_EQ(redder > 0, c.red) << c.energy;
+    }
+}
+
+TEST(Encounter, GoldenFramesOfTheApproachTheBeamWithTheBubbleTheBurstAndThePanel)
+{
+    const struct {
+        const char* golden;
+        float eye[3], target[3], cube[3];
+        void (*set)();
+    } views[] = {
+        {"encounter_cube_approach", {-20, 15, 30}, {30, 10, -40}, {0, 0, 0}, [] {
+             encounter.encounterMode = Approach;
+             const float base[3] = {45, 20, -60};
+             for (int axis = 0; axis < 3; ++axis)
+                 encounter.encounterStart[axis] = 2 * (encounter.encounterBase[axis] = base[axis]);
+             warp.warpStateStart = SceneClock - 6;  // part of the way in
+             frame();
+         }},
+        {"encounter_beam_bubble", {-10, 25, 35}, {10, 0, -5}, {60, 10, -40}, [] {
+             frame();
+             encounter.beam = {true, true, SceneClock, {60, 10, -40}, {}, 112};
+             std::copy_n(shipMesh.meshVertices[112], 3, encounter.beam.target);
+             encounter.energyLevel = 0.9f;
+         }},
+        {"encounter_debris", {-4, 8, 14}, {3, 1, 0}, {60, 10, -40}, [] {
+             frame();
+             hitHull(112);
+             frame(11);
+         }},
+        {"overlay_panel", {25, 5, 10}, {0.5f, 0, 0}, {0, 0, 0}, [] {
+             encounter.encounterMode = NoEncounter;
+             encounter.energyLevel = 0.6f;
+             encounter.lastEnergyChange = SceneClock;
+             overlay.panelOffset = 9;
+         }},
+    };
+    for (const auto& v : views) {
+        startTestScene();
+        warp.warpWait = 1e9f;
+        encounter.encounterMode = Standoff;
+        std::copy_n(v.cube, 3, encounter.cubePosition);
+        encounter.lastEnergyChange = -100;  // the panel hidden
+        lookFrom(v.eye[0], v.eye[1], v.eye[2], v.target[0], v.target[1], v.target[2]);
+        v.set();
+        frame();
+        EXPECT_TRUE(matchesGolden(v.golden));
     }
 }
 

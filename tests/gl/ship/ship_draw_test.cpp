@@ -1,6 +1,5 @@
-// Drawing the ship in a real context: what reaches GL, read back through
-// feedback mode, what lands in the frame, and the committed golden frames
-// (scripts/update-goldens.sh writes them anew).
+// The ship in a real context: the material palette, what reaches GL (read
+// back through feedback mode) and the committed golden frames.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,8 +9,7 @@
 #include <vector>
 
 #include "backdrop/backdrop.h"
-#include "gl/gl_context.h"
-#include "gl/golden.h"
+#include "support/gl_fixture.h"
 #include "scene/scene.h"
 #include "settings/settings.h"
 #include "ship/ship.h"
@@ -23,7 +21,6 @@ namespace {
 
 constexpr float BoxX = 20, BoxY = 15, BoxZ = 50;  // what the feedback view shows, in object units
 constexpr float Tolerance = 2e-3f;
-constexpr float Origin[3] = {0, 0, 0};
 
 struct Vertex {
     float x, y, z, r, g, b, a, s, t;
@@ -83,59 +80,64 @@ bool drawnCBA(const Primitive& polygon, const MeshFace& f)
     return false;
 }
 
-// The ship alone in a cleared frame, under the scene's perspective; quarter
-// 0 to 3 shows that quarter of the frame at twice the size.
-void drawShipFrom(const float* eye, const float* look = Origin, int quarter = -1)
+// The ship alone in a cleared frame, under the scene's perspective.
+void drawShipFrom(const float* eye)
 {
     ResizeView(TestWidth, TestHeight);
-    if (quarter >= 0) {
-        GLfloat projection[16];
-        glGetFloatv(GL_PROJECTION_MATRIX, projection);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glTranslatef(quarter & 1 ? -1 : 1, quarter & 2 ? -1 : 1, 0);
-        glScalef(2, 2, 1);
-        glMultMatrixf(projection);
-        glMatrixMode(GL_MODELVIEW);
-    }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
-    gluLookAt(eye[0], eye[1], eye[2], look[0], look[1], look[2], 0, 1, 0);
+    gluLookAt(eye[0], eye[1], eye[2], 0, 0, 0, 0, 1, 0);
     drawShip();
 }
 
-int maxChannel(const Pixel& p) { return std::max({p.r, p.g, p.b}); }
-
-class ShipDrawing : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        startTestScene();
-        SceneClock = 1.5f;  // light points off unless a test wants them
-    }
-    void TearDown() override
-    {
-        std::fill(std::begin(TextureNames), std::end(TextureNames), 0u);
-        glDeleteTextures(1, &redTexture);
-    }
-
-    // A 1 x 1 red texture in place of every ship slot.
-    void bindRedTexture()
-    {
-        const unsigned char red[4] = {255, 0, 0, 255};
-        glGenTextures(1, &redTexture);
-        glBindTexture(GL_TEXTURE_2D, redTexture);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, red);
-        for (int slot = 1; slot <= 4; ++slot)
-            TextureNames[slot] = redTexture;
-    }
-
-    GLuint redTexture = 0;
-};
-
-TEST_F(ShipDrawing, EveryFaceCornersCBAThenLinesThenBlinkingLights)
+void startShipScene()
 {
+    startTestScene();
+    SceneClock = 1.5f;  // light points off unless a test wants them
+}
+
+using Rgba = std::array<float, 4>;
+
+// Each code's emission and colour; a code already current issues no calls.
+TEST(Palette, EachCodeSetsItsEmissionAndColourOnlyWhenItChanges)
+{
+    startTestScene();
+    const auto expectState = [](const Rgba& emission, const Rgba& colour, int code) {
+        Rgba e{}, c{};
+        glGetMaterialfv(GL_FRONT, GL_EMISSION, e.data());
+        glGetFloatv(GL_CURRENT_COLOR, c.data());
+        for (size_t i = 0; i < 4; ++i)
+            EXPECT_TRUE(std::fabs(e[i] - emission[i]) < 1e-6f && std::fabs(c[i] - colour[i]) < 1e-6f) << code << " " << i;
+    };
+    const Rgba black = {0, 0, 0, 1}, red = {0.5f, 0, 0, 1}, blue = {0, 0, 0.5f, 1}, white = {1, 1, 1, 1};
+    const Rgba green = {0, 1, 0, 0.5f}, grey = {0.5f, 0.5f, 0.5f, 0.5f};
+    const struct {
+        int code;
+        Rgba emission, colour;
+    } rows[] = {
+        {1, blue, {0, 0, 0.5f, 1}},              {2, black, {0.25f, 0, 0, 1}},          {3, black, {0, 0, 0, 0.5f}},
+        {4, red, {0.5f, 0, 0, 0.5f}},            {5, black, {0.49f, 0.49f, 0.49f, 0.5f}}, {6, black, {0, 0, 0.25f, 0.5f}},
+        {7, black, {0.25f, 0.25f, 0.25f, 0.5f}}, {8, white, {1, 1, 1, 1}},              {9, black, {0.75f, 0.75f, 0.75f, 1}},
+        {10, black, grey},                       {11, green, {0, 1, 0, 0.5f}},          {12, red, {0.5f, 0.5f, 0, 0.5f}},
+        {13, black, {0.25f, 0.25f, 1, 0.25f}},   {14, grey, {0.5f, 0.5f, 0.5f, 0.35f}}, {0, black, grey},
+        {15, black, grey},                       {-1, black, grey},  // any other code: plain grey
+    };
+    for (const auto& row : rows) {
+        setMaterial(row.code);
+        EXPECT_EQ(currentMaterial, row.code);
+        expectState(row.emission, row.colour, row.code);
+    }
+    const Rgba direct = {0.1f, 0.2f, 0.3f, 0.4f};
+    setMaterial(RedGlow);
+    glMaterialfv(GL_FRONT, GL_EMISSION, direct.data());
+    glColor4fv(direct.data());
+    setMaterial(RedGlow);  // still current: the direct changes stay
+    expectState(direct, direct, RedGlow);
+}
+
+TEST(ShipDrawing, EveryFaceCornersCBAThenLinesThenBlinkingLights)
+{
+    startShipScene();
     setMaterial(PlainGrey);
     glColor4f(1, 0, 1, 1);  // someone else's colour, unknown to the palette
     const GLint depth = glInteger(GL_MODELVIEW_STACK_DEPTH);
@@ -181,9 +183,9 @@ TEST_F(ShipDrawing, EveryFaceCornersCBAThenLinesThenBlinkingLights)
     }
 }
 
-TEST_F(ShipDrawing, AFaceWithOneTexturedCornerIsTexturedWhole)
+TEST(ShipDrawing, AFaceWithOneTexturedCornerIsTexturedWhole)
 {
-    bindRedTexture();
+    startShipScene();
     MeshFace face = shipMesh.hullFaces[0];
     face.codeB = TexturedGrey;
     face.slot = 2;
@@ -206,99 +208,7 @@ TEST_F(ShipDrawing, AFaceWithOneTexturedCornerIsTexturedWhole)
     EXPECT_EQ(glInteger(GL_TEXTURE_BINDING_2D), static_cast<GLint>(TextureNames[2]));
 }
 
-TEST_F(ShipDrawing, TheShipFillsTheMiddleOfAFrameLookingAtIt)
-{
-    camera.fixedView = true;
-    for (const auto& eye : {std::array<float, 3>{30, 10, 20}, {-25, 5, -20}, {5, -30, 10}}) {
-        std::copy(eye.begin(), eye.end(), camera.fixedEye);
-        setClock(1000001, 500000);
-        drawFrame();
-        EXPECT_GT(maxChannel(readPixel(TestWidth / 2, TestHeight / 2)), 40)
-            << "eye " << eye[0] << ", " << eye[1] << ", " << eye[2];
-    }
-}
-
-// The highest lit row left (pod A) or right (pod B) of the hull, seen from
-// straight behind, where the pods are the only parts far out to the sides.
-int topOfPod(const std::vector<Pixel>& frame, bool right)
-{
-    for (int y = TestHeight - 1; y >= 0; --y)
-        for (int x = right ? TestWidth * 2 / 3 : 0; x < (right ? TestWidth : TestWidth / 3); ++x)
-            if (maxChannel(frame[static_cast<size_t>(y * TestWidth + x)]) > 8)
-                return y;
-    return -1;
-}
-
-TEST_F(ShipDrawing, PodsAtFortyDegreesRiseInTheFrame)
-{
-    const float behind[3] = {-30, 0, 0};
-    drawShipFrom(behind);
-    const std::vector<Pixel> down = readFrame();
-    warp.podAngle = 40;
-    drawShipFrom(behind);
-    const std::vector<Pixel> up = readFrame();
-    for (const bool right : {false, true}) {
-        ASSERT_GT(topOfPod(down, right), 0) << (right ? "pod B" : "pod A");
-        EXPECT_GT(topOfPod(up, right), topOfPod(down, right) + 10) << (right ? "pod B" : "pod A");
-    }
-}
-
-TEST_F(ShipDrawing, TexturedFacesShowGreyWithoutTextureDetail)
-{
-    bindRedTexture();
-    const MeshFace& plate = shipMesh.hullFaces[121];  // the name plate, seen from above and ahead
-    float centre[3] = {};
-    for (int v : {plate.a, plate.b, plate.c})
-        for (int axis = 0; axis < 3; ++axis)
-            centre[axis] += vertexAt(v)[axis] / 3;
-    for (const int detail : {0, 2}) {
-        settings.textureDetail = detail;
-        const float eye[3] = {centre[0] + 6, centre[1] + 12, centre[2] + 2};
-        drawShipFrom(eye, centre);
-        const Pixel p = readPixel(TestWidth / 2, TestHeight / 2);  // where the camera looks
-        EXPECT_GT(p.r, 30) << "detail " << detail;
-        if (detail == 0)
-            EXPECT_TRUE(std::abs(p.g - p.r) <= 2 && std::abs(p.b - p.r) <= 2) << "not grey: " << +p.g << ", " << +p.b;
-        else
-            EXPECT_TRUE(p.g < 3 && p.b < 3) << "not the texture's red: " << +p.g << ", " << +p.b;
-    }
-}
-
-// Every face a camera sees is turned towards it, so dropping the faces turned
-// away changes single pixels on silhouettes at most, where a face folding away
-// ties in depth with its front neighbour; a face turned the wrong way shows as
-// a patch. From 64 directions, in quarter frames at twice the size for slivers.
-TEST_F(ShipDrawing, CullingBackFacesRemovesNothingVisible)
-{
-    constexpr int Directions = 64;
-    for (const float podAngle : {0.0f, 40.0f})
-        for (int k = 0; k < Directions; ++k) {
-            const float y = 1 - (2 * k + 1.0f) / Directions, r = std::sqrt(1 - y * y), turn = 2.39996f * k;
-            const float eye[3] = {30 * r * std::cos(turn), 30 * y, 30 * r * std::sin(turn)};
-            warp.podAngle = podAngle;
-            for (int quarter = 0; quarter < 4; ++quarter) {
-                drawShipFrom(eye, Origin, quarter);
-                const std::vector<Pixel> all = readFrame();
-                glEnable(GL_CULL_FACE);  // of the faces wound clockwise on the screen
-                drawShipFrom(eye, Origin, quarter);
-                glDisable(GL_CULL_FACE);
-                const std::vector<Pixel> culled = readFrame();
-                auto differs = [&](int x, int y) {
-                    const size_t i = static_cast<size_t>(y * TestWidth + x);
-                    return all[i].r != culled[i].r || all[i].g != culled[i].g || all[i].b != culled[i].b;
-                };
-                int patches = 0;
-                for (int y = 0; y + 1 < TestHeight; ++y)
-                    for (int x = 0; x + 1 < TestWidth; ++x)
-                        patches += differs(x, y) && differs(x + 1, y) && differs(x, y + 1) && differs(x + 1, y + 1);
-                EXPECT_GT(countLitPixels(all), 1000) << "quarter " << quarter;
-                EXPECT_EQ(patches, 0) << "eye " << eye[0] << ", " << eye[1] << ", " << eye[2] << ", quarter " << quarter
-                                      << ", pods at " << podAngle;
-            }
-        }
-}
-
-TEST_F(ShipDrawing, GoldenFramesFromThreePlacements)
+TEST(ShipDrawing, GoldenFramesFromThreePlacements)
 {
     const struct {
         const char* golden;

@@ -1,4 +1,4 @@
-// The texture set in a real GL context.
+// The texture set in a real GL context, and on the ship.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -8,8 +8,10 @@
 
 #include "common/posix/posix_host.h"
 #include "common/resources.h"
-#include "gl/gl_context.h"
+#include "support/gl_fixture.h"
 #include "settings/settings.h"
+#include "ship/ship.h"
+#include "surface/surface.h"
 #include "textures/textures.h"
 
 namespace {
@@ -18,10 +20,7 @@ namespace {
 GLint parameter(GLenum name, GLint level = -1)
 {
     GLint value = -1;
-    if (level < 0)
-        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-    else
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
+    level < 0 ? glGetTexParameteriv(GL_TEXTURE_2D, name, &value) : glGetTexLevelParameteriv(GL_TEXTURE_2D, level, name, &value);
     return value;
 }
 
@@ -68,9 +67,9 @@ TEST(TextureSet, SevenClampedTexturesOfTheBitmapsFilteredByDetailThenDeleted)
     }
     const std::vector<uint32_t> before(std::begin(TextureNames), std::end(TextureNames));
     deleteTextures();
+    deleteTextures();  // nothing left to delete
     for (int slot = 0; slot < TextureCount; ++slot)
         EXPECT_TRUE(glIsTexture(before[slot]) == GL_FALSE && TextureNames[slot] == 0) << "slot " << slot;
-    deleteTextures();  // nothing left to delete
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
@@ -90,4 +89,35 @@ TEST(TextureSet, FailedAllocationIsReportedAndAMissingBitmapGivesAClearTexture)
     EXPECT_EQ(texels(8, 8), std::vector<unsigned char>(8 * 8 * 4, 0));
     deleteTextures();
     hostQuit = {};
+}
+
+// Above the bow (the name and the windows), and behind the stern (the
+// maker's mark on the rear panel, an arrow stripe below).
+TEST(TexturedShip, FacesShowTheirPicturesUnlessTextureDetailIsNone)
+{
+    const struct {
+        const char* golden;
+        float eye[3], target[3];
+    } views[] = {{"textured_ship_above", {13, 12, 15}, {3, 0, 0}},
+                 {"textured_ship_stern", {-24, -6, 5}, {-10, -1, 0}}};
+    const auto drawShipAlone = [](const auto& view, int32_t detail) {
+        settings.textureDetail = detail;
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        ResizeView(TestWidth, TestHeight);
+        glLoadIdentity();
+        gluLookAt(view.eye[0], view.eye[1], view.eye[2], view.target[0], view.target[1], view.target[2], 0, 1, 0);
+        drawShip();
+        return readFrame();
+    };
+    startTestScene();
+    for (const auto& view : views) {
+        const std::vector<Pixel> plain = drawShipAlone(view, 0);
+        const std::vector<Pixel> high = drawShipAlone(view, 2);
+        EXPECT_TRUE(matchesGolden(view.golden));
+        int textured = 0;
+        for (size_t i = 0; i < plain.size(); ++i)
+            textured += std::abs(plain[i].r - high[i].r) + std::abs(plain[i].g - high[i].g) +
+                            std::abs(plain[i].b - high[i].b) > 24;
+        EXPECT_GT(textured, 200) << view.golden << ": pixels that the textures change";
+    }
 }

@@ -1,3 +1,4 @@
+// The stars and the warp lines: layouts, batches, the wrap and the flash ring.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,12 +13,9 @@ TEST(RotatePoint, TurnsAboutXThenYThenZSkippingZeroAndNegativeAngles)
     const struct {
         float p[3], ax, ay, az, want[3];
     } cases[] = {
-        {{1.5f, -2.25f, 3}, 0, 0, 0, {1.5f, -2.25f, 3}},  // all zero: untouched
-        {{0, 0, 5}, 90, 0, 0, {0, -5, 0}},                // z towards -y
-        {{1, 0, 0}, 0, 90, 0, {0, 0, -1}},                // x towards -z, X step with 0
-        {{1, 0, 0}, 0, 0, 90, {0, 1, 0}},                 // x towards +y
-        {{0, 1, 0}, 90, 90, 0, {1, 0, 0}},                // X first, then Y
-        {{1, 2, 3}, 0, -90, -90, {1, 2, 3}},              // negative Y and Z angles skipped
+        {{1.5f, -2.25f, 3}, 0, 0, 0, {1.5f, -2.25f, 3}}, {{0, 0, 5}, 90, 0, 0, {0, -5, 0}},
+        {{1, 0, 0}, 0, 90, 0, {0, 0, -1}},               {{1, 0, 0}, 0, 0, 90, {0, 1, 0}},
+        {{0, 1, 0}, 90, 90, 0, {1, 0, 0}},               {{1, 2, 3}, 0, -90, -90, {1, 2, 3}},
     };
     for (const auto& c : cases) {
         float p[3] = {c.p[0], c.p[1], c.p[2]};
@@ -27,47 +25,56 @@ TEST(RotatePoint, TurnsAboutXThenYThenZSkippingZeroAndNegativeAngles)
     }
 }
 
-TEST(Stars, LieOnTheShellAndDoNotMove)
+TEST(Stars, LieOnTheShellDoNotMoveAndBatchAtAThirdAndTwoThirds)
 {
     SceneDriver driver(1234567);
     settings.activeStarCount = 599;
-    const uint64_t drawsBefore = sceneRandom.calls;
     initStars();
-    EXPECT_EQ(sceneRandom.calls - drawsBefore, 3u * 599);
     EXPECT_EQ(starField.stars[599][0], 0.0f);  // records past the count stay unused
-    const double radius = 120 * std::sqrt(3.0);
-    for (int i = 0; i < 599; ++i) {
-        const float* s = starField.stars[i];
-        EXPECT_NEAR(std::sqrt(double(s[0]) * s[0] + double(s[1]) * s[1] + double(s[2]) * s[2]), radius, 1e-3)
-            << "star " << i;
-    }
+    for (int i = 0; i < 599; ++i)
+        EXPECT_NEAR(std::hypot(starField.stars[i][0], starField.stars[i][1], starField.stars[i][2]),
+                    120 * std::sqrt(3.0), 1e-3) << i;
     const StarField before = starField;
-    for (int k = 0; k < 300; ++k)
+    for (int k = 0; k < 100; ++k)
         driver.frame();
     EXPECT_EQ(std::memcmp(&before, &starField, sizeof before), 0);
+
+    for (const auto& [count, first, second] : {std::tuple{100, 33, 66}, {300, 99, 198}, {600, 198, 396}, {301, 100, 199}}) {
+        int ends[3];
+        starBatchEnds(count, ends);
+        EXPECT_EQ(std::tuple(ends[0], ends[1], ends[2]), std::tuple(first, second, count)) << count;
+    }
 }
 
-TEST(Stars, BatchesSplitAtAThirdAndTwoThirds)
+TEST(WarpLines, StartOutsideTheTunnelInTheBoxAndWrapToExactlyOneHundred)
 {
-    const struct {
-        int count, first, second, third;
-    } cases[] = {{100, 33, 33, 34}, {300, 99, 99, 102}, {600, 198, 198, 204}};
-    for (const auto& c : cases) {
-        int ends[3];
-        starBatchEnds(c.count, ends);
-        EXPECT_EQ(ends[0], c.first) << c.count;
-        EXPECT_EQ(ends[1] - ends[0], c.second) << c.count;
-        EXPECT_EQ(ends[2] - ends[1], c.third) << c.count;
-    }
-    for (int n = 100; n <= 600; ++n) {  // the comparison i < 0.33 n, as doubles
-        int ends[3];
-        starBatchEnds(n, ends);
-        for (int b = 0; b < 2; ++b) {
-            const double limit = (b == 0 ? 0.33 : 0.66) * n;
-            EXPECT_LT(ends[b] - 1, limit) << n;
-            EXPECT_GE(ends[b], limit) << n;
+    for (uint32_t seed : {1u, 77u, 1700000000u}) {
+        resetScene();
+        seedRandom(seed);
+        settings.activeWarpLineCount = 600;
+        initWarpLines();
+        for (int i = 0; i < 600; ++i) {
+            const float* l = warpLines.lines[i];
+            EXPECT_TRUE(l[0] >= -100 && l[0] <= 99 && l[0] == std::trunc(l[0])) << l[0];
+            EXPECT_TRUE(l[1] >= -50 && l[1] <= 49 && l[2] >= -50 && l[2] <= 49);
+            EXPECT_FALSE(std::fabs(l[1]) < 6 && std::fabs(l[2]) < 6) << "line " << i;
         }
-        EXPECT_EQ(ends[2], n);
+    }
+    settings.activeWarpLineCount = 100;
+    warpLines.lines[0][0] = -99.95f;
+    warpLines.lines[1][0] = -99.9f;  // -100.0 exactly is not below -100
+    warpLines.lines[100][0] = 5;     // past the count: never moved
+    warp.warpLineSpeed = 0.1f;
+    moveWarpLines();
+    EXPECT_EQ(warpLines.lines[0][0], 100.0f);
+    EXPECT_NEAR(warpLines.lines[1][0], -100.0f, 1e-4);
+    EXPECT_EQ(warpLines.lines[100][0], 5.0f);
+
+    initFlashRing();  // twenty points 18 degrees apart, the last back at the start
+    for (int k = 0; k < 20; ++k) {
+        const double theta = (k + 1) * 18.0 * 3.141592653589793 / 180.0;
+        EXPECT_NEAR(flashRing.points[k][1], -5 * std::sin(theta), 1e-5) << k;
+        EXPECT_NEAR(flashRing.points[k][2], 5 * std::cos(theta), 1e-5) << k;
     }
 }
 

@@ -1,49 +1,45 @@
+// The scene's edge cases that the golden trace never reaches: clamps, late
+// and negative times, long runs of T, the ends of beams and bursts, and the
+// first draws after a known seed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <set>
 #include <vector>
 
 #include "support/scene_driver.h"
 
 namespace {
 
-TEST(Energy, RegeneratesInFramesWhoseMillisecondsLeaveOneByFour)
+TEST(Camera, EncounterViewOppositeTheCubeClampedAndNeverStraightAbove)
 {
     resetScene();
-    encounter.energyLevel = 0.5f;
-    const TimeStamp start{1000000, 0};
-    for (int ms = 0; ms < 40; ++ms) {  // the float T of 5 and 9 ms lies just below them
-        SceneClock = sceneClockAt({1000000, ms * 1000}, start);
-        const float before = encounter.energyLevel;
-        regenerateEnergy();
-        const bool stepped = encounter.energyLevel != before;
-        EXPECT_EQ(stepped, ms % 4 == 1) << ms;
-        if (stepped) {
-            EXPECT_NEAR(encounter.energyLevel - before, 0.0015, 1e-7);
-            EXPECT_EQ(encounter.lastEnergyChange, SceneClock);
-        }
+    camera.cameraWait = 1e9f;
+    warp.warpState = Prepare;  // preparing a jump in an encounter: no draws
+    encounter.encounterMode = Standoff;
+    const int32_t jitter[3] = {3, -7, 5};
+    std::memcpy(camera.cameraJitter, jitter, sizeof jitter);
+    const struct {
+        float cube[3], eye[3];
+    } cases[] = {{{60, -20, 5}, {-40, 13, 0}}, {{3, 60, 5}, {0, -40, 1}}};  // straight below: one unit aside
+    for (const auto& c : cases) {
+        std::memcpy(encounter.cubePosition, c.cube, sizeof c.cube);
+        updateCamera();
+        for (int axis = 0; axis < 3; ++axis)
+            EXPECT_EQ(camera.cameraEye[axis], c.eye[axis]) << axis;
     }
+    EXPECT_EQ(sceneRandom.calls, 0u);
+    // A clock set back counts by the size of the difference.
+    camera.cameraLastChange = 10;
+    camera.cameraWait = 31;
+    SceneClock = -21.5f;
+    chooseCameraPlacement();
+    EXPECT_EQ(camera.cameraLastChange, -21.5f);
 }
 
-TEST(Energy, KeepsRegeneratingAfterHoursAndDays)
-{
-    for (float start : {17000.0f, 100000.0f, 1000000.0f}) {
-        resetScene();
-        encounter.energyLevel = 0;
-        int steps = 0;
-        float t = start;
-        for (int frame = 0; frame < 4000; ++frame) {  // consecutive floats of T
-            SceneClock = t;
-            const float before = encounter.energyLevel;
-            regenerateEnergy();
-            steps += encounter.energyLevel != before;
-            t = std::nextafter(t, 1e30f);
-        }
-        EXPECT_GT(steps, 500) << start;
-    }
-}
-
-TEST(Energy, NegativeTimesNeverQualify)
+TEST(Energy, OnlyNonNegativeTimesRegenerateEvenAfterDaysAndStopAtTheFirstValueOfOneOrMore)
 {
     resetScene();
     encounter.energyLevel = 0.2f;
@@ -51,14 +47,20 @@ TEST(Energy, NegativeTimesNeverQualify)
         SceneClock = ms / 1000.0f;
         regenerateEnergy();
     }
-    EXPECT_EQ(encounter.energyLevel, 0.2f);
-    EXPECT_EQ(encounter.lastEnergyChange, 0.0f);
-}
-
-TEST(Energy, StopsAtTheFirstValueOfOneOrMore)
-{
-    for (float start : {-0.3f, 0.0f, 0.9991f, 0.99999f}) {
-        resetScene();
+    EXPECT_TRUE(encounter.energyLevel == 0.2f && encounter.lastEnergyChange == 0);
+    for (float start : {17000.0f, 1000000.0f}) {  // consecutive floats of T
+        encounter.energyLevel = 0;
+        int steps = 0;
+        float t = start;
+        for (int frame = 0; frame < 4000; ++frame, t = std::nextafter(t, 1e30f)) {
+            SceneClock = t;
+            const float before = encounter.energyLevel;
+            regenerateEnergy();
+            steps += encounter.energyLevel != before;
+        }
+        EXPECT_GT(steps, 500) << start;
+    }
+    for (float start : {-0.3f, 0.99999f}) {
         encounter.energyLevel = start;
         float first = -1;
         for (int ms = 1; ms < 2000000; ms += 4) {
@@ -67,31 +69,149 @@ TEST(Energy, StopsAtTheFirstValueOfOneOrMore)
             if (encounter.energyLevel >= 1.0f && first < 0)
                 first = encounter.energyLevel;
         }
-        ASSERT_GE(first, 1.0f) << start;
-        EXPECT_EQ(encounter.energyLevel, first) << start;
-        EXPECT_LT(encounter.energyLevel, 1.0015f) << start;
+        EXPECT_TRUE(first >= 1 && encounter.energyLevel == first && first < 1.0015f) << start;
         EXPECT_LT(encounter.lastEnergyChange, 1000.0f);  // full: no more changes
     }
 }
 
-TEST(Approach, CubeIsPlacedFarOutInTheFrameAfterTheEncounterBegins)
+// A prepared ship in a standoff, the cube at (60, 20, 20), an incoming beam
+// under way since `age` seconds.
+void incomingBeam(float age, float energy)
 {
-    SceneDriver driver(2024);
-    forceNextEncounter = true;
-    settings.warpPause = 30;
-    ASSERT_TRUE(driver.runUntil([] { return encounter.encounterMode == Approach; }));
-    // The frame that started it placed the cube at three times the rest position,
-    // and its camera still looked at the ship, not at the parked cube.
-    const float ship[3] = {0.5f, 0, 0};
-    for (int axis = 0; axis < 3; ++axis) {
-        EXPECT_NEAR(encounter.cubePosition[axis], 3 * encounter.encounterBase[axis], 1e-3);
-        EXPECT_EQ(camera.cameraTarget[axis], ship[axis]);
+    resetScene();
+    prepareMesh();
+    encounter.encounterMode = Standoff;
+    encounter.cubePosition[0] = 60;
+    encounter.cubePosition[1] = encounter.cubePosition[2] = 20;
+    SceneClock = 100;
+    encounter.beam = {true, true, SceneClock - age, {}, {}, 112};
+    encounter.energyLevel = energy;
+}
+
+TEST(Beams, FirstAndLastFramesDrainNothingAndAHitOnlyWhenAnIncomingBeamEndsWithNoEnergy)
+{
+    incomingBeam(0, 0.5f);
+    SceneClock = 100.5f;
+    updateBeams();  // half a second: still under way
+    EXPECT_TRUE(encounter.beam.active);
+    const float energy = encounter.energyLevel;
+    SceneClock = 100.5001f;
+    updateBeams();  // past it: ends without a drain
+    EXPECT_TRUE(!encounter.beam.active && encounter.energyLevel == energy);
+    const struct {
+        bool incoming;
+        float energy;
+        bool hit;
+    } cases[] = {{true, 0.0f, true}, {true, -0.3f, true}, {true, 0.0001f, false}, {false, -1.0f, false}};
+    for (const auto& c : cases) {
+        incomingBeam(0.6f, c.energy);
+        encounter.beam.incoming = c.incoming;
+        updateBeams();
+        EXPECT_FALSE(encounter.beam.active);
+        EXPECT_TRUE(debrisActive == c.hit && debris.hullHits == (c.hit ? 1u : 0u)) << c.energy;
+        EXPECT_EQ(sceneRandom.calls, c.hit ? 350u : 0u);
     }
-    driver.frame();  // from then on at the cube, where the last frame put it
-    EXPECT_NEAR(camera.cameraTarget[0], 3 * encounter.encounterBase[0], 1e-3);
-    ASSERT_TRUE(driver.runUntil([] { return encounter.encounterMode == Standoff; }));
-    for (int axis = 0; axis < 3; ++axis)
-        EXPECT_NEAR(encounter.cubePosition[axis], encounter.encounterBase[axis], 0.01);
+}
+
+// The ship fires from each emitter on the side facing the cube, from below when lower.
+TEST(Beams, TheShipFiresFromEveryEmitterOnTheCubesSide)
+{
+    const struct {
+        float cube[3];
+        std::vector<int> emitters;
+    } cases[] = {{{60, 45, 45}, {84, 86, 88, 90, 92, 94}}, {{-60, 45, -45}, {96, 98, 100, 102, 104, 106}},
+                 {{0, -1, -70}, {291, 161, 297}}};
+    for (const auto& c : cases) {
+        incomingBeam(0, 1);
+        std::copy_n(c.cube, 3, encounter.cubePosition);
+        std::set<int> used;
+        for (int beams = 0, calls = 0; beams < 300 && calls < 200000; ++calls) {
+            encounter.beam.active = false;
+            updateBeams();
+            if (!encounter.beam.active || encounter.beam.incoming)
+                continue;
+            ++beams;
+            const auto from = std::find_if(c.emitters.begin(), c.emitters.end(), [](int v) {
+                return std::memcmp(encounter.beam.source, shipMesh.meshVertices[v], sizeof encounter.beam.source) == 0;
+            });
+            ASSERT_NE(from, c.emitters.end()) << c.cube[0] << " " << c.cube[1] << " " << c.cube[2];
+            used.insert(*from);
+        }
+        EXPECT_EQ(used.size(), c.emitters.size()) << c.cube[0] << " " << c.cube[1] << " " << c.cube[2];
+    }
+}
+
+TEST(HullDamage, MarksEveryCornerAtTheVertexButNotTheRearPanelAndEachHitThrowsAFreshBurst)
+{
+    resetScene();
+    prepareMesh();
+    // A hinge is on the hull and its pod; a rear-panel vertex is also on the hull.
+    for (const int vertex : {PodPivotB, PodPivotA, shipMesh.rearPanelFaces[0].a}) {
+        const ShipMesh before = shipMesh;
+        hitHull(vertex);
+        int marked = 0;
+        for (const auto& [now, old, count, markable] :
+             {std::tuple{shipMesh.hullFaces, before.hullFaces, HullFaceCount, true},
+              {shipMesh.underPanelFaces, before.underPanelFaces, UnderPanelFaceCount, true},
+              {shipMesh.podFacesA, before.podFacesA, PodFaceCount, true},
+              {shipMesh.podFacesB, before.podFacesB, PodFaceCount, true},
+              {shipMesh.rearPanelFaces, before.rearPanelFaces, RearPanelFaceCount, false}})
+            for (int i = 0; i < count; ++i) {
+                const int corners[3] = {now[i].a, now[i].b, now[i].c}, codes[3] = {now[i].codeA, now[i].codeB, now[i].codeC};
+                const int oldCodes[3] = {old[i].codeA, old[i].codeB, old[i].codeC};
+                for (int k = 0; k < 3; ++k) {
+                    const bool mark = markable && corners[k] == vertex;
+                    EXPECT_EQ(codes[k], mark ? int{DamageMark} : oldCodes[k]) << vertex << " record " << i;
+                    marked += mark && (now == shipMesh.podFacesA || now == shipMesh.podFacesB);
+                }
+            }
+        EXPECT_EQ(marked > 0, vertex != shipMesh.rearPanelFaces[0].a) << vertex;
+    }
+    EXPECT_EQ(debris.hullHits, 3u);
+    for (const DebrisParticle& d : debris.particles) {
+        EXPECT_TRUE(d.spin == 0 && d.alpha == 1 && d.fade >= 0.005f && d.fade <= 0.0148f + 1e-7f);
+        for (float angle : {d.angleX, d.angleY, d.angleZ})
+            EXPECT_TRUE(angle == std::trunc(angle) && angle >= 0 && angle < 360);
+    }
+}
+
+TEST(Debris, EndsInTheSixtyEighthFrameFrozenOutsideEncountersAndAHitShowsItsBurstAtOnce)
+{
+    resetScene();
+    debrisActive = true;
+    for (DebrisParticle& p : debris.particles)
+        p = {{}, {}, 0, 0, 0, 0, 1, 0.0148f};
+    for (int call = 1; call <= 67; ++call) {
+        drawDebris();
+        ASSERT_TRUE(debrisActive) << call;
+        ASSERT_EQ(debris.particles[0].spin, 10.0f * call);
+    }
+    drawDebris();
+    EXPECT_FALSE(debrisActive);
+
+    SceneDriver driver(31);
+    hitHull(112);
+    const Debris held = debris;
+    for (int i = 0; i < 30; ++i)
+        driver.frame();  // no encounter: nothing moves
+    EXPECT_EQ(std::memcmp(&held, &debris, sizeof held), 0);
+    encounter.encounterMode = Standoff;
+    encounter.cubePosition[0] = 60;
+    const uint64_t before = sceneRandom.calls;
+    driver.frame();
+    EXPECT_NE(debris.particles[0].position[0], held.particles[0].position[0]);
+    EXPECT_EQ(sceneRandom.calls - before, 3u);  // the camera's jitter only: no beams while it flies
+
+    SceneDriver burst(31);  // a hit inside the beams shows its burst, moved once, in its own frame
+    burst.frame();
+    encounter.encounterMode = Standoff;
+    encounter.cubePosition[0] = 60;
+    encounter.energyLevel = -1;
+    encounter.beam = {true, true, SceneClock - 1, {}, {}, 112};
+    burst.frame();
+    ASSERT_EQ(debris.hullHits, 1u);
+    EXPECT_FLOAT_EQ(debris.particles[0].alpha, 1 - debris.particles[0].fade);
+    EXPECT_EQ(debris.particles[0].spin, 10.0f);
 }
 
 // Every draw in its documented order: the first values after seed 12345,
@@ -107,8 +227,7 @@ TEST(DrawOrder, FirstDrawsAfterAKnownSeed)
         {"stars: az, ay, ax = 24, 84, 235", [] {
              settings.activeStarCount = 1;
              initStars();
-             const float* s = starField.stars[0];
-             return Values{s[0], s[1], s[2]};
+             return Values{starField.stars[0][0], starField.stars[0][1], starField.stars[0][2]};
          }, {-152.369278f, -35.5812569f, -136.812195f}},
         {"camera: wait, kind, selects, then distances", [] {
              chooseCameraPlacement();

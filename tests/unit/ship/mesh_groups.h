@@ -1,5 +1,4 @@
-// The five face groups of a ShipMesh as one list, and a face's corners by
-// number, for tests that treat them alike.
+// The five face groups of a ShipMesh as one list, and a face's corners by number.
 #pragma once
 
 #include <array>

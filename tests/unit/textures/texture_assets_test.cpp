@@ -75,60 +75,39 @@ TEST(TextureAssets, EveryBitmapHasItsSizeAndFormatAndOthersAreRefused)
     EXPECT_NE(errors.find("bitmap 999: no such bitmap"), std::string::npos) << errors;
 }
 
-TEST(TextureAssets, CaptionIsLetteringOnTheKeyAndTheEnergyPanelFramesTheBar)
+// The overlay draws the panel 1:1 with the energy bar over columns 2..29 and
+// rows 23..141 of it, framed in yellow, with marks at 100, 50 and 0 %.
+TEST(TextureAssets, TheEnergyPanelFramesTheBar)
 {
-    const Picture caption = read(IDB_CAPTION, 256, 16);
-    EXPECT_EQ(caption.at(0, 0)[0] + caption.at(0, 0)[1] + caption.at(0, 0)[2], 0);
-    int transparent = 0, white = 0;
-    for (size_t i = 0; i < caption.rgba.size(); i += 4) {
-        const unsigned char* p = &caption.rgba[i];
-        transparent += p[3] == 0;
-        white += p[3] == 255 && p[0] == 255 && p[1] == 255 && p[2] == 255;
-    }
-    EXPECT_GT(transparent, 256 * 16 / 3);
-    EXPECT_GT(white, 300);
-
-    // The overlay draws the panel at 1:1 with the energy bar over columns
-    // 2..29 and rows 23..141 of it (its foot on row 142's top edge).
     const Picture panel = read(IDB_ENERGYPANEL, 64, 256);
-    const unsigned char* key = panel.at(0, 0);
-    EXPECT_TRUE(key[0] == 128 && key[1] == 0 && key[2] == 128) << "the key is the purple background";
-    for (int y = 23; y <= 141; ++y)
-        for (int x = 2; x <= 29; ++x)
-            ASSERT_FALSE(panel.opaque(x, y)) << "the bar's area must stay clear at " << x << "," << y;
-    for (int x = 1; x <= 30; ++x)
-        EXPECT_TRUE(panel.yellow(x, 22) && panel.yellow(x, 142)) << "top or foot of the frame at column " << x;
+    EXPECT_TRUE(panel.at(0, 0)[0] == 128 && panel.at(0, 0)[1] == 0 && panel.at(0, 0)[2] == 128);
     for (int y = 22; y <= 142; ++y)
-        EXPECT_TRUE(panel.yellow(1, y) && panel.yellow(30, y)) << "sides of the frame at row " << y;
-    // 100 %, 50 % (the bar's top at 59.5 rows: inside row 82) and 0 %.
+        for (int x = 1; x <= 30; ++x) {
+            const bool frame = x == 1 || x == 30 || y == 22 || y == 142;
+            ASSERT_EQ(panel.yellow(x, y), frame) << x << "," << y;
+            ASSERT_TRUE(frame || !panel.opaque(x, y)) << x << "," << y;
+        }
     for (const int row : {22, 82, 142})
-        EXPECT_TRUE(panel.yellow(34, row) && !panel.opaque(34, row - 1) && !panel.opaque(34, row + 1))
-            << "mark at row " << row;
+        EXPECT_TRUE(panel.yellow(34, row) && !panel.opaque(34, row - 1) && !panel.opaque(34, row + 1)) << row;
 }
 
+// Three images of 16, 32 and 48 pixels, each an info header of twice the
+// height (colour and mask), 256 colours, the colour rows and a 1-bit mask
+// that clears some pixels but not all.
 TEST(TextureAssets, IconHas16And32And48PixelImagesWithMasks)
 {
     const Bytes icon = asset("quelmar.ico");
-    const auto u16 = [&icon](size_t at) { return static_cast<uint32_t>(icon.at(at) | icon.at(at + 1) << 8); };
-    const auto u32 = [&u16](size_t at) { return u16(at) | u16(at + 2) << 16; };
-    ASSERT_GE(icon.size(), 6u + 3 * 16);
-    ASSERT_EQ(std::tuple(u16(0), u16(2), u16(4)), std::tuple(0u, 1u, 3u)) << "reserved, type icon, three images";
-    for (uint32_t i = 0; i < 3; ++i) {
-        const uint32_t side = 16 * (i + 1), entry = 6 + 16 * i;
-        const uint32_t size = u32(entry + 8), offset = u32(entry + 12);
-        EXPECT_EQ(std::tuple(uint32_t{icon[entry]}, uint32_t{icon[entry + 1]}, u16(entry + 6)),
-                  std::tuple(side, side, 8u)) << side << ": width, height, bits a pixel";
-        ASSERT_LE(size_t{offset} + size, icon.size());
-        // An info header of twice the height (colour and mask), 256 colours,
-        // the colour rows, then the 1-bit mask rows.
-        EXPECT_EQ(std::tuple(u32(offset), u32(offset + 4), u32(offset + 8)), std::tuple(40u, side, 2 * side)) << side;
+    const auto u32 = [&icon](size_t at) { return uint32_t{icon.at(at)} | icon.at(at + 1) << 8 | icon.at(at + 2) << 16 | uint32_t{icon.at(at + 3)} << 24; };
+    ASSERT_EQ(std::tuple(u32(0), icon.at(4)), std::tuple(0x10000u, 3)) << "reserved, type icon, three images";
+    for (uint32_t side = 16; side <= 48; side += 16) {
+        const size_t entry = 6 + side - 16, size = u32(entry + 8), offset = u32(entry + 12);
         const size_t colourRows = side * side, maskRows = (side + 31) / 32 * 4 * side;
-        EXPECT_EQ(size, 40 + 256 * 4 + colourRows + maskRows) << side;
-        // Some pixels are clear (the ship does not fill its square), some not.
+        EXPECT_EQ(std::tuple(icon[entry], icon[entry + 1], u32(entry + 4) >> 16, size), std::tuple(side, side, 8u, 40 + 1024 + colourRows + maskRows));
+        ASSERT_LE(offset + size, icon.size());
+        EXPECT_EQ(std::tuple(u32(offset), u32(offset + 4), u32(offset + 8)), std::tuple(40u, side, 2 * side)) << side;
         size_t clear = 0;
         for (size_t k = 0; k < maskRows; ++k)
             clear += static_cast<size_t>(__builtin_popcount(icon[offset + 40 + 1024 + colourRows + k]));
-        EXPECT_GT(clear, colourRows / 4) << side;
-        EXPECT_LT(clear, colourRows * 9 / 10) << side;
+        EXPECT_TRUE(clear > colourRows / 4 && clear < colourRows * 9 / 10) << side;
     }
 }

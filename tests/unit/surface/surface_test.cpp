@@ -1,0 +1,89 @@
+// The clocks and the 8-bit palette.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <ctime>
+
+#include "scene/scene.h"
+#include "surface/palette.h"
+#include "surface/surface.h"
+
+namespace {
+
+TEST(SampleClock, WallClockInMillisecondsOrTheScriptedOneAcrossSecondsAndBefore1970)
+{
+    installScriptedClock(nullptr);
+    TimeStamp t;
+    const std::time_t before = std::time(nullptr);
+    for (int i = 0; i < 500; ++i) {
+        ASSERT_EQ(SampleClock(t), 0);
+        ASSERT_TRUE(t.microseconds % 1000 == 0 && t.microseconds >= 0 && t.microseconds < 1000000);
+    }
+    EXPECT_TRUE(t.seconds >= before && t.seconds <= std::time(nullptr));
+
+    ScriptedClock script{{42, 7000}, 30, {}};  // frame k at start + round(k * 1000 / fps) ms
+    installScriptedClock(&script);
+    const struct {
+        int64_t frame;
+        int32_t seconds, microseconds;
+    } frames[] = {{1, 42, 40000}, {2, 42, 74000}, {30, 43, 7000}, {59, 43, 974000}, {3001, 142, 40000}};
+    for (const auto& f : frames) {
+        setScriptedFrame(script, f.frame);
+        SampleClock(t);
+        EXPECT_TRUE(t.seconds == f.seconds && t.microseconds == f.microseconds) << f.frame;
+    }
+    script.now = {0, 500000};
+    advanceScriptedClock(script, -1501);  // the remainder stays positive
+    SampleClock(t);
+    EXPECT_TRUE(t.seconds == -2 && t.microseconds == 999000);
+    installScriptedClock(nullptr);
+}
+
+TEST(SceneClock, DifferencesWrapLikeTheFieldsAndRoundOnceToFloat)
+{
+    const TimeStamp start{1000, 999000};
+    // The microsecond factor is the float 1e-6: a millisecond comes out a few nanoseconds long.
+    EXPECT_EQ(sceneClockAt({1001, 0}, start), static_cast<float>(1 - 999000 * double(1e-6f)));
+    EXPECT_FLOAT_EQ(sceneClockAt({999, 0}, start), -1.999f);  // a clock set back
+    EXPECT_FLOAT_EQ(sceneClockAt({INT32_MIN, 0}, {INT32_MAX, 0}), 1.0f);
+    EXPECT_EQ(sceneClockAt({8192, 1000}, {0, 0}), static_cast<float>(8192.0 + 1000 * double(1e-6f)));
+    EXPECT_EQ(sceneClockAt({40000, 1000}, {0, 0}), 40000.0f);  // below a float step
+}
+
+using Colour = std::array<int, 4>;  // red, green, blue, flags
+Colour colour(const PaletteColour& c) { return {c.red, c.green, c.blue, c.flags}; }
+
+TEST(Palette, RgbRampsWithAChannelWithoutBitsDarkAndFourPrimariesForColourIndex)
+{
+    const PaletteFormat rgb332{.flags = 0x25 | NeedPaletteFlag, .colourBits = 8, .redBits = 3, .redShift = 0,
+                               .greenBits = 3, .greenShift = 3, .blueBits = 2, .blueShift = 6};
+    EXPECT_FALSE(formatNeedsPalette({.flags = 0x25, .colourBits = 24}));
+    EXPECT_TRUE(formatNeedsPalette(rgb332));
+    EXPECT_TRUE(formatNeedsPalette({.pixelType = ColourIndexPixelType, .colourBits = 8}));
+    for (const auto& [bits, entries] : {std::pair{1, 2}, {7, 128}, {8, 256}, {32, 256}, {0, 1}})
+        EXPECT_EQ(paletteEntryCount({.colourBits = bits}), entries) << bits;
+
+    const int ramp[8] = {0, 36, 72, 109, 145, 182, 218, 255}, blue[4] = {0, 85, 170, 255};
+    PaletteColour entries[256];
+    for (const int blueBits : {2, 0}) {  // none: must not divide by zero
+        PaletteFormat format = rgb332;
+        format.blueBits = blueBits;
+        fillPalette(format, entries, 256);
+        for (int i = 0; i < 256; ++i)
+            EXPECT_EQ(colour(entries[i]), (Colour{ramp[i & 7], ramp[i >> 3 & 7], blueBits ? blue[i >> 6] : 0, 0})) << i;
+    }
+    const Colour primaries[4] = {{0, 0, 0, NoCollapseFlag}, {255, 0, 0, NoCollapseFlag},
+                                 {0, 255, 0, NoCollapseFlag}, {0, 0, 255, NoCollapseFlag}};
+    for (const int bits : {8, 1}) {  // 1 bit: only two entries may be written; the rest stay the system's
+        const PaletteFormat format{.pixelType = ColourIndexPixelType, .colourBits = bits};
+        for (int i = 0; i < 256; ++i)
+            entries[i] = {static_cast<uint8_t>(i), static_cast<uint8_t>(255 - i), 77, 1};
+        const int count = paletteEntryCount(format);
+        fillPalette(format, entries, count);
+        for (int i = 0; i < 256; ++i)
+            EXPECT_EQ(colour(entries[i]), (i < std::min(count, 4) ? primaries[i] : Colour{i, 255 - i, 77, 1})) << i;
+    }
+}
+
+} // namespace
