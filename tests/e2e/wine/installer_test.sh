@@ -1,20 +1,18 @@
 #!/usr/bin/env bash
-# shellcheck source=wine_lib.sh disable=SC2015  # "a && b || fail" fails when either is false
+# shellcheck source-path=SCRIPTDIR source=../../support/wine.sh disable=SC2015  # "a && b || fail" fails when either is false
 # Quelmar-Setup.exe under Wine: a silent install into a fresh prefix puts the
-# saver of the system's width into system32 (none into syswow64), the
-# uninstall entry into the registry and, with /CURRENT, makes Quelmar the
+# saver of the system's width into system32 (none into syswow64) and the
+# uninstall entry into the registry, and with /CURRENT makes Quelmar the
 # desktop's saver; the silent uninstall removes all of it and leaves the
 # user's Quelmar.ini. The shipped installer is 32-bit; where 32-bit programs
-# cannot run, the same script built for amd64 stands in, and the first line
-# says which.
-source "$(dirname "$0")/wine_lib.sh"
-
+# cannot run, the same script built for amd64 stands in.
+source "$(dirname "$0")/../../support/wine.sh"
 if kernel_runs_32bit "${QUELMAR_WINE32:-/usr/lib/wine/wine}" /lib/ld-linux.so.2; then
   TARGET=x86-unicode
   log "installer: the shipped one (x86-unicode), in a fresh 64-bit prefix and in a fresh 32-bit one"
 else
   TARGET=amd64-unicode
-  log "installer: the shipped one is x86 and this machine cannot run 32-bit programs, so the same script built for amd64 runs instead, in a fresh 64-bit prefix only"
+  log "installer: the shipped one is x86 and this machine cannot run 32-bit programs, so the same script built for amd64 runs, in a fresh 64-bit prefix only"
 fi
 wine_begin
 SETUP=$WINE_WORK/Quelmar-Setup.exe
@@ -35,22 +33,19 @@ uninstalled() { [ ! -e "$SYSTEM32/Quelmar.scr" ] && [ -z "$(values "$UNINSTALL")
 # install_round TEXT SAVER TYPE: both directions in the current prefix, for
 # a system whose own saver is SAVER, a file of TYPE.
 install_round() {
-  local saver=$2 kb folder version unix
+  local folder kb version
   SYSTEM32=$WINEPREFIX/drive_c/windows/system32
   begin_case
-  "$WINE" "$SETUP" /S >"$WINE_WORK/setup.out" 2>&1 || fail "$1: the silent install ended with $?"
+  "$WINE" "$SETUP" /S >/dev/null 2>&1 || fail "$1: the silent install ended with $?"
   [ -z "$(value "$DESKTOP" SCRNSAVE.EXE)" ] || fail "$1: /S alone made it the desktop's saver"
-  "$WINE" "$SETUP" /S /CURRENT >"$WINE_WORK/setup.out" 2>&1 || fail "$1: the silent install over it ended with $?"
-  cmp -s "$SYSTEM32/Quelmar.scr" "$saver" || fail "$1: system32 holds $(file -b "$SYSTEM32/Quelmar.scr" 2>&1)"
-  [[ "$(file -b "$SYSTEM32/Quelmar.scr")" == "$3 "* ]] || fail "$1: the saver is not $3"
+  "$WINE" "$SETUP" /S /CURRENT >/dev/null 2>&1 || fail "$1: the silent install over it ended with $?"
+  cmp -s "$SYSTEM32/Quelmar.scr" "$2" && [[ "$(file -b "$SYSTEM32/Quelmar.scr")" == "$3 "* ]] ||
+    fail "$1: system32 holds $(file -b "$SYSTEM32/Quelmar.scr" 2>&1)"
   [ ! -e "$WINEPREFIX/drive_c/windows/syswow64/Quelmar.scr" ] || fail "$1: a saver went into syswow64"
-  folder=$(value "$UNINSTALL" InstallLocation)
-  kb=$(value "$UNINSTALL" EstimatedSize)
-  version=$(value "$UNINSTALL" DisplayVersion)
-  [[ "$folder" == 'C:\Program Files'* ]] || fail "$1: installed into '$folder'"
-  [ $((kb)) -ge $(($(stat -c %s "$saver") / 1024)) ] || fail "$1: EstimatedSize $kb"
-  [[ "$version" =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "$1: DisplayVersion '$version'"
-  want="DisplayIcon=$folder\\Uninstall.exe,0
+  folder=$(value "$UNINSTALL" InstallLocation) kb=$(value "$UNINSTALL" EstimatedSize) version=$(value "$UNINSTALL" DisplayVersion)
+  [[ "$folder" == 'C:\Program Files'* ]] && [ $((kb)) -ge $(($(stat -c %s "$2") / 1024)) ] && [[ "$version" =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] ||
+    fail "$1: installed into '$folder', EstimatedSize $kb, DisplayVersion '$version'"
+  [ "$(values "$UNINSTALL")" = "DisplayIcon=$folder\\Uninstall.exe,0
 DisplayName=Quelmar 3D Screen Saver
 DisplayVersion=$version
 EstimatedSize=$kb
@@ -59,14 +54,13 @@ NoModify=0x1
 NoRepair=0x1
 Publisher=Dellmora
 QuietUninstallString=\"$folder\\Uninstall.exe\" /S
-UninstallString=\"$folder\\Uninstall.exe\""
-  [ "$(values "$UNINSTALL")" = "$want" ] || { fail "$1: the uninstall entry reads"; values "$UNINSTALL" | sed 's/^/    | /'; }
-  "$WINE" uninstaller --list 2>/dev/null | tr -d '\r' | grep -q '|||Quelmar 3D Screen Saver$' ||
-    fail "$1: Add/Remove Programs does not list it"
+UninstallString=\"$folder\\Uninstall.exe\"" ] || fail "$1: the uninstall entry reads$(values "$UNINSTALL" | sed 's/^/\n    | /')"
+  "$WINE" uninstaller --list 2>/dev/null | tr -d '\r' | grep -q '|||Quelmar 3D Screen Saver$' || fail "$1: Add/Remove Programs does not list it"
   [ "$(value "$DESKTOP" SCRNSAVE.EXE)" = 'C:\windows\system32\Quelmar.scr' ] || fail "$1: /CURRENT did not make it the saver"
   end_case "$1: /S leaves the desktop's saver; /S /CURRENT over it puts the $3 saver into system32 and nothing into syswow64, registers the uninstaller, and makes it the desktop's saver"
 
   begin_case
+  local store quiet
   store=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/VirtualStore/windows
   mkdir -p "$store"
   printf '[Quelmar 3D ScreenSaver]\r\nBG Stars=450\r\n' | tee "$WINEPREFIX/drive_c/windows/Quelmar.ini" >"$store/Quelmar.ini"
@@ -74,8 +68,8 @@ UninstallString=\"$folder\\Uninstall.exe\""
   [[ "$quiet" =~ ^\"(.*)\"\ /S$ ]] && "$WINE" "${BASH_REMATCH[1]}" /S || fail "$1: '$quiet' does not run"
   # The uninstaller goes on from a copy of itself in the temporary folder.
   until_true 60 uninstalled || fail "$1: after the uninstall: $(ls "$SYSTEM32/Quelmar.scr" 2>&1), $(values "$UNINSTALL")"
-  unix=${folder#C:\\}
-  until_true 10 test ! -e "$WINEPREFIX/drive_c/${unix//\\//}" || fail "$1: $folder is still there"
+  folder=${folder#C:\\}
+  until_true 10 test ! -e "$WINEPREFIX/drive_c/${folder//\\//}" || fail "$1: C:\\$folder is still there"
   [ -z "$(value "$DESKTOP" SCRNSAVE.EXE)" ] || fail "$1: the desktop still names the removed saver"
   [ -s "$WINEPREFIX/drive_c/windows/Quelmar.ini" ] && [ -s "$store/Quelmar.ini" ] || fail "$1: the settings went too"
   end_case "$1: the silent uninstall removes the saver, its folder, the entry and the desktop's choice, and leaves Quelmar.ini"
@@ -83,13 +77,13 @@ UninstallString=\"$folder\\Uninstall.exe\""
 
 if [ "$TARGET" = x86-unicode ]; then
   # A 64-bit prefix beside the suite's 32-bit one: the 32-bit installer under
-  # 64-bit Wine, where it must put the x86-64 saver into the real system32.
-  ( WINEPREFIX=$WINE_WORK/prefix64 WINEARCH=win64 WINE=${QUELMAR_WINE64:-/usr/lib/wine/wine64}
+  # 64-bit Wine must put the x86-64 saver into the real system32.
+  (WINEPREFIX=$WINE_WORK/prefix64 WINEARCH=win64 WINE=${QUELMAR_WINE64:-/usr/lib/wine/wine64}
     export WINEPREFIX WINEARCH WINELOADER=$WINE
-    timeout 180 "$WINE" wineboot -i >"$WINE_WORK/wineboot64.log" 2>&1 || die "wineboot -i of the 64-bit prefix failed"
+    timeout 180 "$WINE" wineboot -i >/dev/null 2>&1 || die "wineboot -i of the 64-bit prefix failed"
     install_round "64-bit prefix" "$QUELMAR_WIN64_BUILD/Quelmar.scr" PE32+
     "$WINESERVER" -k 2>/dev/null || true
-    exit "$FAILURES" ) || FAILURES=$((FAILURES + 1))
+    exit "$FAILURES") || FAILURES=$((FAILURES + 1))
   install_round "32-bit prefix" "$QUELMAR_WIN32_BUILD/Quelmar.scr" PE32
 else
   install_round "64-bit prefix" "$QUELMAR_WIN64_BUILD/Quelmar.scr" PE32+
