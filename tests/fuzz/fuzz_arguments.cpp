@@ -4,6 +4,7 @@
 // must accept or refuse with one line, and what it accepts must be sound.
 #include <cstddef>
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -14,16 +15,9 @@ namespace {
 void linuxOptions(const uint8_t* data, size_t size)
 {
     std::vector<std::string> words{"quelmar"};
-    std::string word;
-    for (size_t i = 0; i < size; ++i) {
-        if (data[i] == 0) {
-            words.push_back(word);
-            word.clear();
-        } else {
-            word += static_cast<char>(data[i]);
-        }
-    }
-    words.push_back(word);
+    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    for (std::string word; std::getline(in, word, '\0');)
+        words.push_back(word);
     std::vector<const char*> argv;
     for (const std::string& w : words)
         argv.push_back(w.c_str());

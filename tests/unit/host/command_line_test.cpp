@@ -3,6 +3,7 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host/host.h"
@@ -23,9 +24,7 @@ TEST(WindowsCommandLine, FirstModeLetterDecides)
     for (const auto& c : cases) {
         const HostCommand command = parseHostCommand(c.text, c.win9x);
         EXPECT_EQ(static_cast<int>(command.mode), static_cast<int>(c.mode)) << "'" << c.text << "'";
-        if (c.rest) {
-            EXPECT_STREQ(command.rest, c.rest) << "'" << c.text << "'";
-        }
+        EXPECT_STREQ(c.rest ? command.rest : nullptr, c.rest) << "'" << c.text << "'";
     }
 }
 
@@ -66,9 +65,9 @@ TEST(LinuxWindowId, HexOrDecimalWholeAndNonZero)
 
 TEST(MouseDistance, SummedIn64BitsSoExtremesCannotWrap)
 {
-    EXPECT_EQ(mouseDistance(300, 200, 302, 202), 4);
-    EXPECT_EQ(mouseDistance(300, 200, 303, 198), 5);
-    EXPECT_EQ(mouseDistance(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), 2 * (int64_t{UINT32_MAX}));
+    EXPECT_EQ(std::tuple(mouseDistance(300, 200, 302, 202), mouseDistance(300, 200, 303, 198),
+                         mouseDistance(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX)),
+              std::tuple(4, 5, 2 * int64_t{UINT32_MAX}));
 }
 
 // The words of `line` as argv, after the program's name.
