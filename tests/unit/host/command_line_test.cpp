@@ -88,7 +88,8 @@ TEST(LinuxOptions, PlacesAndRefusals)
         {"", nullptr, P::OwnWindow}, {"-root", nullptr, P::Root}, {"/s", nullptr, P::FullScreen},
         {"--root --window-id 0x1a00007", nullptr, P::HostWindow},  // the settings app's preview
         {"--window-id=12 --window", nullptr, P::HostWindow}, {"/P 0x12", nullptr, P::HostWindow},
-        {"/c", nullptr, P::Settings}, {"--speed 2", "--speed", {}},  // never a mode by its first letter
+        {"/c", nullptr, P::Settings}, {"--texture-detail high", nullptr, P::OwnWindow},
+        {"--speed 2", "--speed", {}},  // never a mode by its first letter
         {"/save", "/save", {}}, {"s", "'s'", {}}, {"--stars 12x", "12x", {}}, {"--stars", "--stars", {}},
         {"--texture-detail 2", "none, low or high", {}}, {"--window-id 0", "--window-id", {}}, {"/p", "/p", {}},
         {"--delay -1", "--delay", {}}, {"--delay 10000001", "--delay", {}}, {"--root=1", "--root", {}}};
