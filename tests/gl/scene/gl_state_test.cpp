@@ -1,8 +1,6 @@
 // Whole frames on a real context: the state InitScene sets and every frame
 // leaves behind, empty windows, the warp's streaks, the overlay's bar and the
 // encounter's golden frames.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
 

@@ -1,7 +1,5 @@
 // The ship in a real context: the material palette, what reaches GL (read
 // back through feedback mode) and the committed golden frames.
-#include <gtest/gtest.h>
-
 #include <array>
 #include <cmath>
 #include <vector>
@@ -20,13 +18,9 @@ namespace {
 constexpr float BoxX = 20, BoxY = 15, BoxZ = 50;  // what the feedback view shows, in object units
 constexpr float Tolerance = 2e-3f;
 
-struct Vertex {
-    float x, y, z, r, g, b, a, s, t;
-};
+struct Vertex { float x, y, z, r, g, b, a, s, t; };
 using Primitive = std::vector<Vertex>;
-struct Feedback {
-    std::vector<Primitive> polygons, lines, points;
-};
+struct Feedback { std::vector<Primitive> polygons, lines, points; };
 
 // Runs `draw` in feedback mode under an orthographic view of the box, with
 // an identity modelview: the vertices come back in object coordinates.

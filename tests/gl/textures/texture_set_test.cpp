@@ -1,6 +1,4 @@
 // The texture set in a real GL context, and on the ship.
-#include <gtest/gtest.h>
-
 #include <set>
 #include <string>
 #include <tuple>
