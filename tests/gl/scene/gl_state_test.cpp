@@ -96,7 +96,8 @@ TEST(Frame, LeavesTheDocumentedStateInEveryKindOfFrame)
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
         const auto p = glMatrix(GL_PROJECTION_MATRIX);
         EXPECT_TRUE(p[0] == 2.0f / TestWidth && p[5] == 2.0f / TestHeight && p[12] == -1 && p[13] == -1);
-        EXPECT_EQ(glMatrix(GL_MODELVIEW_MATRIX), (std::array<GLdouble, 16>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
+        const std::array<GLdouble, 16> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+        EXPECT_EQ(glMatrix(GL_MODELVIEW_MATRIX), identity);
     }
 }
 

@@ -136,7 +136,8 @@ TEST(ShipDrawing, EveryFaceCornersCBAThenLinesThenBlinkingLights)
     // Light points in every whole second that is a multiple of 3, counted
     // toward zero, at any size of T.
     for (const auto& [t, on] : {std::pair{0.0f, true}, {0.999f, true}, {1.0f, false}, {1.5f, false}, {2.9f, false},
-                                {3.2f, true}, {-0.5f, true}, {-1.5f, false}, {3e9f, true}, {1e10f, false}, {-3e9f, true}}) {
+                                {3.2f, true}, {-0.5f, true}, {-1.5f, false}, {3e9f, true}, {1e10f, false},
+                                {-3e9f, true}}) {
         SceneClock = t;
         const Feedback lit = feedbackOf(drawShip);
         ASSERT_EQ(lit.points.size(), on ? 3u : 0u) << "T = " << t;
@@ -162,7 +163,8 @@ TEST(ShipDrawing, AFaceWithOneTexturedCornerIsTexturedWhole)
             for (int k = 0; k < 3; ++k)
                 if (at(v, corner(face, k).vertex)) {  // without texture detail no coordinates are issued
                     const float s = detail ? corner(face, k).s : 7, t = detail ? corner(face, k).t : 7;
-                    EXPECT_TRUE(std::fabs(v.s - s) < 1e-6f && std::fabs(v.t - t) < 1e-6f) << "corner " << k << " at detail " << detail;
+                    EXPECT_TRUE(std::fabs(v.s - s) < 1e-6f && std::fabs(v.t - t) < 1e-6f)
+                        << "corner " << k << " at detail " << detail;
                 }
         EXPECT_FALSE(glEnabled(GL_TEXTURE_2D));
     }
