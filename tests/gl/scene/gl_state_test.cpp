@@ -101,7 +101,7 @@ TEST(Frame, LeavesTheDocumentedStateInEveryKindOfFrame)
     }
 }
 
-TEST(Frame, StreaksOnlyInWarp)
+TEST(Frame, StreaksOnlyInWarpAndDropOut)
 {
     const auto colouredPixels = [] {  // blue clearly over red, or red and green clearly over blue
         const std::vector<Pixel> f = readFrame();
@@ -114,10 +114,13 @@ TEST(Frame, StreaksOnlyInWarp)
     lookFrom(eye, target);
     frame(2);
     EXPECT_EQ(colouredPixels(), 0);
-    warp.warpState = InWarp;
     warp.warpWait = 1e9f;
-    frame(2);
-    EXPECT_GT(colouredPixels(), 100);
+    for (const WarpState state : {InWarp, DropOut}) {
+        warp.warpState = state;
+        warp.warpStateStart = SceneClock;  // the drop-out's first moments
+        frame(2);
+        EXPECT_GT(colouredPixels(), 100) << state;
+    }
 }
 
 // The bar over the panel (at x 10), against the frame without one: its
