@@ -1,8 +1,6 @@
 // Whole frames on a real context: the state InitScene sets and every frame
 // leaves behind, empty windows, the warp's streaks, the overlay's bar and the
 // encounter's golden frames.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
 
@@ -17,8 +15,7 @@ namespace {
 
 void expectPerspective(double aspect)
 {
-    GLdouble m[16];
-    glGetDoublev(GL_PROJECTION_MATRIX, m);
+    const auto m = glMatrix(GL_PROJECTION_MATRIX);
     const double f = 1 / std::tan(22.5 * 3.141592653589793 / 180);
     EXPECT_NEAR(m[0] * aspect / f, 1, 1e-6);  // a float matrix: relative
     EXPECT_NEAR(m[5], f, 1e-5);
@@ -37,14 +34,11 @@ TEST(StartupState, DepthShadingPerspectiveOneHeadlightAndLinearFogSetUpButOff)
                                       {GL_COLOR_MATERIAL_PARAMETER, GL_AMBIENT_AND_DIFFUSE}, {GL_FOG_MODE, GL_LINEAR}})
         EXPECT_EQ(glInteger(name), value) << name;
     expectPerspective(static_cast<double>(TestWidth) / TestHeight);
-    const struct {
-        GLenum light, name;
-        GLfloat want[4];
-    } vectors[] = {{0, GL_COLOR_CLEAR_VALUE, {0, 0, 0, 0}}, {0, GL_DEPTH_CLEAR_VALUE, {1}},
-                   {0, GL_FOG_COLOR, {0, 0, 0, 1}},         {0, GL_FOG_DENSITY, {0.5f}},
-                   {0, GL_FOG_START, {290}},                {0, GL_FOG_END, {300}},
-                   {GL_LIGHT0, GL_AMBIENT, {0, 0, 0, 1}},   {GL_LIGHT0, GL_DIFFUSE, {1, 1, 1, 1}},
-                   {GL_LIGHT0, GL_SPECULAR, {1, 1, 1, 1}},  {GL_LIGHT0, GL_POSITION, {0, 0, 10, 1}}};  // eye coordinates
+    const struct { GLenum light, name; GLfloat want[4]; } vectors[] = {
+        {0, GL_COLOR_CLEAR_VALUE, {0, 0, 0, 0}}, {0, GL_DEPTH_CLEAR_VALUE, {1}}, {0, GL_FOG_COLOR, {0, 0, 0, 1}},
+        {0, GL_FOG_DENSITY, {0.5f}}, {0, GL_FOG_START, {290}}, {0, GL_FOG_END, {300}},
+        {GL_LIGHT0, GL_AMBIENT, {0, 0, 0, 1}}, {GL_LIGHT0, GL_DIFFUSE, {1, 1, 1, 1}},
+        {GL_LIGHT0, GL_SPECULAR, {1, 1, 1, 1}}, {GL_LIGHT0, GL_POSITION, {0, 0, 10, 1}}};  // eye coordinates
     for (const auto& c : vectors) {
         GLfloat v[4] = {};
         c.light ? glGetLightfv(c.light, c.name, v) : glGetFloatv(c.name, v);
@@ -55,28 +49,23 @@ TEST(StartupState, DepthShadingPerspectiveOneHeadlightAndLinearFogSetUpButOff)
 TEST(ResizeView, EmptyWindowsProjectAsOnePixelWithoutErrors)
 {
     startTestScene();
-    const struct {
-        int width, height, viewHeight;
-        float projectedWidth, projectedHeight;  // as the perspective and the overlay take them
-    } cases[] = {{200, 0, 1, 200, 1}, {0, 100, 100, 1, 100}, {0, 0, 1, 1, 1}, {320, 0, 1, 320, 1}};
-    for (const auto& c : cases) {
-        const double aspect = c.projectedWidth / c.projectedHeight;
-        SetupGlState(c.width, c.height);
-        expectPerspective(aspect);
-        ClientWidth = c.width;
-        ClientHeight = c.height;
+    for (const auto& [width, height] : {std::pair{200, 0}, {0, 100}, {0, 0}, {320, 0}}) {
+        SCOPED_TRACE(testing::Message() << width << "x" << height);
+        const float w = static_cast<float>(std::max(width, 1)), h = static_cast<float>(std::max(height, 1));
+        SetupGlState(width, height);
+        expectPerspective(w / h);
+        ClientWidth = width, ClientHeight = height;
         frame(3);
-        GLdouble ortho[16];
-        glGetDoublev(GL_PROJECTION_MATRIX, ortho);
-        EXPECT_FLOAT_EQ(static_cast<float>(ortho[0]), 2 / c.projectedWidth) << c.width;
-        EXPECT_FLOAT_EQ(static_cast<float>(ortho[5]), 2 / c.projectedHeight) << c.height;
-        ResizeView(c.width, c.height);
+        const auto ortho = glMatrix(GL_PROJECTION_MATRIX);  // the overlay's
+        EXPECT_FLOAT_EQ(static_cast<float>(ortho[0]), 2 / w);
+        EXPECT_FLOAT_EQ(static_cast<float>(ortho[5]), 2 / h);
+        ResizeView(width, height);
         GLint viewport[4];
         glGetIntegerv(GL_VIEWPORT, viewport);
-        EXPECT_TRUE(viewport[2] == c.width && viewport[3] == c.viewHeight) << c.width << "x" << c.height;
+        EXPECT_TRUE(viewport[2] == width && viewport[3] == h);
         EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
-        expectPerspective(aspect);
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << c.width << "x" << c.height;
+        expectPerspective(w / h);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
 }
 
@@ -92,6 +81,7 @@ TEST(Frame, LeavesTheDocumentedStateInEveryKindOfFrame)
     encounter.cubePosition[0] = 60;
     for (const auto& [state, mode, panel] : {std::tuple{Cruise, NoEncounter, -65}, {InWarp, NoEncounter, 0},
                                              {Flash, NoEncounter, 10}, {Cruise, Standoff, -65}}) {
+        SCOPED_TRACE(testing::Message() << "state " << state << ", mode " << mode);
         warp.warpState = state;
         encounter.encounterMode = mode;
         overlay.panelOffset = panel;
@@ -99,39 +89,38 @@ TEST(Frame, LeavesTheDocumentedStateInEveryKindOfFrame)
         encounter.beam = {true, true, SceneClock, {60, 0, 0}, {0, 0, 0}, 112};
         frame(2);
         for (GLenum off : {GL_TEXTURE_2D, GL_BLEND, GL_FOG, GL_CULL_FACE})
-            EXPECT_FALSE(glEnabled(off)) << off << " in " << state;
-        EXPECT_TRUE(glEnabled(GL_DEPTH_TEST)) << state;
-        EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW) << state;
-        EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH) + glInteger(GL_PROJECTION_STACK_DEPTH), 2) << state;
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)) << state;
-        GLdouble p[16], m[16];
-        glGetDoublev(GL_PROJECTION_MATRIX, p);
-        glGetDoublev(GL_MODELVIEW_MATRIX, m);
+            EXPECT_FALSE(glEnabled(off)) << off;
+        EXPECT_TRUE(glEnabled(GL_DEPTH_TEST));
+        EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
+        EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH) + glInteger(GL_PROJECTION_STACK_DEPTH), 2);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+        const auto p = glMatrix(GL_PROJECTION_MATRIX);
         EXPECT_TRUE(p[0] == 2.0f / TestWidth && p[5] == 2.0f / TestHeight && p[12] == -1 && p[13] == -1);
-        for (int i = 0; i < 16; ++i)
-            EXPECT_EQ(m[i], i % 5 == 0 ? 1.0 : 0.0);
+        const std::array<GLdouble, 16> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+        EXPECT_EQ(glMatrix(GL_MODELVIEW_MATRIX), identity);
     }
 }
 
-// Pixels whose blue clearly exceeds red, or red and green clearly exceed blue.
-int colouredPixels()
+TEST(Frame, StreaksOnlyInWarpAndDropOut)
 {
-    const std::vector<Pixel> f = readFrame();
-    return static_cast<int>(std::count_if(f.begin(), f.end(), [](const Pixel& p) {
-        return p.b > p.r + 40 || (p.r > p.b + 40 && p.g > p.b + 40);
-    }));
-}
-
-TEST(Frame, StreaksOnlyInWarp)
-{
+    const auto colouredPixels = [] {  // blue clearly over red, or red and green clearly over blue
+        const std::vector<Pixel> f = readFrame();
+        return std::count_if(f.begin(), f.end(), [](const Pixel& p) {
+            return p.b > p.r + 40 || (p.r > p.b + 40 && p.g > p.b + 40);
+        });
+    };
     startTestScene();
-    lookFrom(0, 30, 0, -1, 30, 0);  // above the ship, looking down the stream
+    const float eye[3] = {0, 30, 0}, target[3] = {-1, 30, 0};  // above the ship, looking down the stream
+    lookFrom(eye, target);
     frame(2);
     EXPECT_EQ(colouredPixels(), 0);
-    warp.warpState = InWarp;
     warp.warpWait = 1e9f;
-    frame(2);
-    EXPECT_GT(colouredPixels(), 100);
+    for (const WarpState state : {InWarp, DropOut}) {
+        warp.warpState = state;
+        warp.warpStateStart = SceneClock;  // the drop-out's first moments
+        frame(2);
+        EXPECT_GT(colouredPixels(), 100) << state;
+    }
 }
 
 // The bar over the panel (at x 10), against the frame without one: its
@@ -140,7 +129,8 @@ TEST(Overlay, EnergyBarHeightAndColourFollowTheEnergy)
 {
     startTestScene();
     settings.activeStarCount = settings.activeWarpLineCount = 0;
-    lookFrom(0, 0, 60, 0, 0, 120);  // facing away from the ship: only the overlay shows
+    const float eye[3] = {0, 0, 60}, target[3] = {0, 0, 120};  // facing away from the ship: only the overlay shows
+    lookFrom(eye, target);
     const auto barAt = [](float energy) {
         overlay.panelOffset = 9;  // moves to 10 in this frame
         encounter.lastEnergyChange = SceneClock + 1;
@@ -150,26 +140,22 @@ TEST(Overlay, EnergyBarHeightAndColourFollowTheEnergy)
     };
     const std::vector<Pixel> none = barAt(-0.5f);
     const int foot = TestHeight - 152;
-    const struct {
-        float energy;
-        int top;  // -1: no bar
-        bool green, red;
-    } cases[] = {{1.0f, foot + 118, true, false}, {0.5f, foot + 59, false, false}, {0.1f, foot + 11, false, true},
-                 {0.0f, -1, false, false}};
+    const struct { float energy; int top; bool green, red; } cases[] = {  // top -1: no bar
+        {1.0f, foot + 118, true, false}, {0.5f, foot + 59, false, false}, {0.1f, foot + 11, false, true},
+        {0.0f, -1, false, false}};
     for (const auto& c : cases) {
         const std::vector<Pixel> with = barAt(c.energy);
         int lowest = 1 << 30, highest = -1, left = 1 << 30, right = -1, greener = 0, redder = 0;
-        for (int y = 0; y < TestHeight; ++y)
-            for (int x = 0; x < TestWidth; ++x) {
-                const Pixel& a = with[static_cast<size_t>(y) * TestWidth + x];
-                const Pixel& b = none[static_cast<size_t>(y) * TestWidth + x];
-                if (a.r == b.r && a.g == b.g && a.b == b.b)
-                    continue;
-                lowest = std::min(lowest, y), highest = std::max(highest, y);
-                left = std::min(left, x), right = std::max(right, x);
-                greener += a.g - b.g > a.r - b.r + 20;
-                redder += a.r - b.r > a.g - b.g + 20;
-            }
+        for (size_t i = 0; i < with.size(); ++i) {
+            const Pixel &a = with[i], &b = none[i];
+            if (a.r == b.r && a.g == b.g && a.b == b.b)
+                continue;
+            const int x = static_cast<int>(i) % TestWidth, y = static_cast<int>(i) / TestWidth;
+            lowest = std::min(lowest, y), highest = std::max(highest, y);
+            left = std::min(left, x), right = std::max(right, x);
+            greener += a.g - b.g > a.r - b.r + 20;
+            redder += a.r - b.r > a.g - b.g + 20;
+        }
         EXPECT_NEAR(highest, c.top, c.energy == 0.5f ? 1 : 0) << c.energy;  // 59.5 rows at half
         EXPECT_TRUE(c.top < 0 || (lowest == foot && left == 12 && right == 12 + 27)) << c.energy;
         EXPECT_TRUE(c.green ? greener > 28 * 119 / 2 : greener == 0) << c.energy;
@@ -179,11 +165,7 @@ TEST(Overlay, EnergyBarHeightAndColourFollowTheEnergy)
 
 TEST(Encounter, GoldenFramesOfTheApproachTheBeamWithTheBubbleTheBurstAndThePanel)
 {
-    const struct {
-        const char* golden;
-        float eye[3], target[3], cube[3];
-        void (*set)();
-    } views[] = {
+    const struct { const char* golden; float eye[3], target[3], cube[3]; void (*set)(); } views[] = {
         {"encounter_cube_approach", {-20, 15, 30}, {30, 10, -40}, {0, 0, 0}, [] {
              encounter.encounterMode = Approach;
              const float base[3] = {45, 20, -60};
@@ -198,11 +180,7 @@ TEST(Encounter, GoldenFramesOfTheApproachTheBeamWithTheBubbleTheBurstAndThePanel
              std::copy_n(shipMesh.meshVertices[112], 3, encounter.beam.target);
              encounter.energyLevel = 0.9f;
          }},
-        {"encounter_debris", {-4, 8, 14}, {3, 1, 0}, {60, 10, -40}, [] {
-             frame();
-             hitHull(112);
-             frame(11);
-         }},
+        {"encounter_debris", {-4, 8, 14}, {3, 1, 0}, {60, 10, -40}, [] { frame(), hitHull(112), frame(11); }},
         {"overlay_panel", {25, 5, 10}, {0.5f, 0, 0}, {0, 0, 0}, [] {
              encounter.encounterMode = NoEncounter;
              encounter.energyLevel = 0.6f;
@@ -216,7 +194,7 @@ TEST(Encounter, GoldenFramesOfTheApproachTheBeamWithTheBubbleTheBurstAndThePanel
         encounter.encounterMode = Standoff;
         std::copy_n(v.cube, 3, encounter.cubePosition);
         encounter.lastEnergyChange = -100;  // the panel hidden
-        lookFrom(v.eye[0], v.eye[1], v.eye[2], v.target[0], v.target[1], v.target[2]);
+        lookFrom(v.eye, v.target);
         v.set();
         frame();
         EXPECT_TRUE(matchesGolden(v.golden));

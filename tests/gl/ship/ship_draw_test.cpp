@@ -1,18 +1,14 @@
 // The ship in a real context: the material palette, what reaches GL (read
 // back through feedback mode) and the committed golden frames.
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <array>
 #include <cmath>
-#include <iterator>
 #include <vector>
 
 #include "backdrop/backdrop.h"
-#include "support/gl_fixture.h"
 #include "scene/scene.h"
 #include "settings/settings.h"
 #include "ship/ship.h"
+#include "support/gl_fixture.h"
 #include "surface/surface.h"
 #include "textures/textures.h"
 #include "unit/ship/mesh_groups.h"
@@ -22,13 +18,9 @@ namespace {
 constexpr float BoxX = 20, BoxY = 15, BoxZ = 50;  // what the feedback view shows, in object units
 constexpr float Tolerance = 2e-3f;
 
-struct Vertex {
-    float x, y, z, r, g, b, a, s, t;
-};
+struct Vertex { float x, y, z, r, g, b, a, s, t; };
 using Primitive = std::vector<Vertex>;
-struct Feedback {
-    std::vector<Primitive> polygons, lines, points;
-};
+struct Feedback { std::vector<Primitive> polygons, lines, points; };
 
 // Runs `draw` in feedback mode under an orthographic view of the box, with
 // an identity modelview: the vertices come back in object coordinates.
@@ -62,82 +54,56 @@ Feedback feedbackOf(Draw draw)
     return out;
 }
 
-bool at(const Vertex& v, const float* p, float dy = 0)
+// At mesh vertex `index`, raised by `dy`.
+bool at(const Vertex& v, int index, float dy = 0)
 {
+    const float* p = shipMesh.meshVertices[index];
     return std::fabs(v.x - p[0]) < Tolerance && std::fabs(v.y - p[1] - dy) < Tolerance &&
            std::fabs(v.z - p[2]) < 20 * Tolerance;
 }
 
-const float* vertexAt(int v) { return shipMesh.meshVertices[v]; }
-
 // Feedback keeps a polygon's cyclic order but may start it at any corner.
 bool drawnCBA(const Primitive& polygon, const MeshFace& f)
 {
-    const float* corners[3] = {vertexAt(f.c), vertexAt(f.b), vertexAt(f.a)};
     for (size_t start = 0; start < 3 && polygon.size() == 3; ++start)
-        if (at(polygon[start], corners[0]))
-            return at(polygon[(start + 1) % 3], corners[1]) && at(polygon[(start + 2) % 3], corners[2]);
+        if (at(polygon[start], f.c))
+            return at(polygon[(start + 1) % 3], f.b) && at(polygon[(start + 2) % 3], f.a);
     return false;
-}
-
-// The ship alone in a cleared frame, under the scene's perspective.
-void drawShipFrom(const float* eye)
-{
-    ResizeView(TestWidth, TestHeight);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    gluLookAt(eye[0], eye[1], eye[2], 0, 0, 0, 0, 1, 0);
-    drawShip();
-}
-
-void startShipScene()
-{
-    startTestScene();
-    SceneClock = 1.5f;  // light points off unless a test wants them
 }
 
 using Rgba = std::array<float, 4>;
 
-// Each code's emission and colour; a code already current issues no calls.
-TEST(Palette, EachCodeSetsItsEmissionAndColourOnlyWhenItChanges)
+Rgba emission() { Rgba e{}; return glGetMaterialfv(GL_FRONT, GL_EMISSION, e.data()), e; }
+Rgba colour() { Rgba c{}; return glGetFloatv(GL_CURRENT_COLOR, c.data()), c; }
+
+// The glowing codes' emission, plain grey for a code without a row, and a
+// code already current issues no calls.
+TEST(Palette, GlowsAndUnknownCodesAndOnlyChangesReachGl)
 {
     startTestScene();
-    const auto expectState = [](const Rgba& emission, const Rgba& colour, int code) {
-        Rgba e{}, c{};
-        glGetMaterialfv(GL_FRONT, GL_EMISSION, e.data());
-        glGetFloatv(GL_CURRENT_COLOR, c.data());
-        for (size_t i = 0; i < 4; ++i)
-            EXPECT_TRUE(std::fabs(e[i] - emission[i]) < 1e-6f && std::fabs(c[i] - colour[i]) < 1e-6f) << code << " " << i;
-    };
-    const Rgba black = {0, 0, 0, 1}, red = {0.5f, 0, 0, 1}, blue = {0, 0, 0.5f, 1}, white = {1, 1, 1, 1};
-    const Rgba green = {0, 1, 0, 0.5f}, grey = {0.5f, 0.5f, 0.5f, 0.5f};
-    const struct {
-        int code;
-        Rgba emission, colour;
-    } rows[] = {
-        {1, blue, {0, 0, 0.5f, 1}},              {2, black, {0.25f, 0, 0, 1}},          {3, black, {0, 0, 0, 0.5f}},
-        {4, red, {0.5f, 0, 0, 0.5f}},            {5, black, {0.49f, 0.49f, 0.49f, 0.5f}}, {6, black, {0, 0, 0.25f, 0.5f}},
-        {7, black, {0.25f, 0.25f, 0.25f, 0.5f}}, {8, white, {1, 1, 1, 1}},              {9, black, {0.75f, 0.75f, 0.75f, 1}},
-        {10, black, grey},                       {11, green, {0, 1, 0, 0.5f}},          {12, red, {0.5f, 0.5f, 0, 0.5f}},
-        {13, black, {0.25f, 0.25f, 1, 0.25f}},   {14, grey, {0.5f, 0.5f, 0.5f, 0.35f}}, {0, black, grey},
-        {15, black, grey},                       {-1, black, grey},  // any other code: plain grey
-    };
+    const Rgba black = {0, 0, 0, 1}, red = {0.5f, 0, 0, 1}, grey = {0.5f, 0.5f, 0.5f, 0.5f};
+    const struct { int code; Rgba emission, colour; } rows[] = {
+        {1, {0, 0, 0.5f, 1}, {0, 0, 0.5f, 1}}, {4, red, {0.5f, 0, 0, 0.5f}}, {8, {1, 1, 1, 1}, {1, 1, 1, 1}},
+        {11, {0, 1, 0, 0.5f}, {0, 1, 0, 0.5f}}, {12, red, {0.5f, 0.5f, 0, 0.5f}}, {14, grey, {0.5f, 0.5f, 0.5f, 0.35f}},
+        {0, black, grey}, {15, black, grey}, {-1, black, grey}};
     for (const auto& row : rows) {
         setMaterial(row.code);
         EXPECT_EQ(currentMaterial, row.code);
-        expectState(row.emission, row.colour, row.code);
+        EXPECT_EQ(emission(), row.emission) << row.code;
+        EXPECT_EQ(colour(), row.colour) << row.code;
     }
     const Rgba direct = {0.1f, 0.2f, 0.3f, 0.4f};
     setMaterial(RedGlow);
     glMaterialfv(GL_FRONT, GL_EMISSION, direct.data());
     glColor4fv(direct.data());
     setMaterial(RedGlow);  // still current: the direct changes stay
-    expectState(direct, direct, RedGlow);
+    EXPECT_TRUE(emission() == direct && colour() == direct);
 }
 
 TEST(ShipDrawing, EveryFaceCornersCBAThenLinesThenBlinkingLights)
 {
-    startShipScene();
+    startTestScene();
+    SceneClock = 1.5f;  // light points off
     setMaterial(PlainGrey);
     glColor4f(1, 0, 1, 1);  // someone else's colour, unknown to the palette
     const GLint depth = glInteger(GL_MODELVIEW_STACK_DEPTH);
@@ -160,32 +126,29 @@ TEST(ShipDrawing, EveryFaceCornersCBAThenLinesThenBlinkingLights)
 
     // Lines lifted 0.05 off the hull, away from the y = 0 plane.
     ASSERT_EQ(drawn.lines.size(), static_cast<size_t>(MeshLineCount));
-    for (int i = 0; i < MeshLineCount; ++i)
-        for (int k = 0; k < 2; ++k) {
-            const float* p = vertexAt(k == 0 ? shipMesh.meshLines[i].from : shipMesh.meshLines[i].to);
-            EXPECT_TRUE(at(drawn.lines[static_cast<size_t>(i)][static_cast<size_t>(k)], p, p[1] > 0 ? 0.05f : -0.05f))
-                << "line " << i << " end " << k;
+    for (size_t i = 0; i < drawn.lines.size(); ++i)
+        for (size_t k = 0; k < 2; ++k) {
+            const int end = k == 0 ? shipMesh.meshLines[i].from : shipMesh.meshLines[i].to;
+            const float lift = shipMesh.meshVertices[end][1] > 0 ? 0.05f : -0.05f;
+            EXPECT_TRUE(at(drawn.lines[i][k], end, lift)) << "line " << i << " end " << k;
         }
 
     // Light points in every whole second that is a multiple of 3, counted
     // toward zero, at any size of T.
-    const struct {
-        float t;
-        bool on;
-    } times[] = {{0, true},     {0.999f, true}, {1, false},   {1.5f, false},  {2.9f, false}, {3.2f, true},
-                 {-0.5f, true}, {-1.5f, false}, {3e9f, true}, {1e10f, false}, {-3e9f, true}};
-    for (const auto& time : times) {
-        SceneClock = time.t;
+    for (const auto& [t, on] : {std::pair{0.0f, true}, {0.999f, true}, {1.0f, false}, {1.5f, false}, {2.9f, false},
+                                {3.2f, true}, {-0.5f, true}, {-1.5f, false}, {3e9f, true}, {1e10f, false},
+                                {-3e9f, true}}) {
+        SceneClock = t;
         const Feedback lit = feedbackOf(drawShip);
-        ASSERT_EQ(lit.points.size(), time.on ? 3u : 0u) << "T = " << time.t;
+        ASSERT_EQ(lit.points.size(), on ? 3u : 0u) << "T = " << t;
         for (size_t k = 0; k < lit.points.size(); ++k)
-            EXPECT_TRUE(at(lit.points[k][0], vertexAt(shipMesh.lightPoints[k]))) << "light point " << k;
+            EXPECT_TRUE(at(lit.points[k][0], shipMesh.lightPoints[k])) << "light point " << k;
     }
 }
 
 TEST(ShipDrawing, AFaceWithOneTexturedCornerIsTexturedWhole)
 {
-    startShipScene();
+    startTestScene();
     MeshFace face = shipMesh.hullFaces[0];
     face.codeB = TexturedGrey;
     face.slot = 2;
@@ -198,10 +161,10 @@ TEST(ShipDrawing, AFaceWithOneTexturedCornerIsTexturedWhole)
         ASSERT_TRUE(drawnCBA(drawn.polygons[0], face));
         for (const Vertex& v : drawn.polygons[0])
             for (int k = 0; k < 3; ++k)
-                if (at(v, vertexAt(corner(face, k).vertex))) {  // without texture detail no coordinates are issued
+                if (at(v, corner(face, k).vertex)) {  // without texture detail no coordinates are issued
                     const float s = detail ? corner(face, k).s : 7, t = detail ? corner(face, k).t : 7;
                     EXPECT_TRUE(std::fabs(v.s - s) < 1e-6f && std::fabs(v.t - t) < 1e-6f)
-                        << "corner " << k << " at detail " << detail << ": " << v.s << ", " << v.t;
+                        << "corner " << k << " at detail " << detail;
                 }
         EXPECT_FALSE(glEnabled(GL_TEXTURE_2D));
     }
@@ -210,18 +173,16 @@ TEST(ShipDrawing, AFaceWithOneTexturedCornerIsTexturedWhole)
 
 TEST(ShipDrawing, GoldenFramesFromThreePlacements)
 {
-    const struct {
-        const char* golden;
-        float eye[3], podAngle;
-    } placements[] = {{"ship_three_quarter", {22, 11, 18}, 0},
-                      {"ship_below_behind", {-20, -14, -16}, 0},
-                      {"ship_side_pods_up", {2, 3, 32}, 40}};
+    const struct { const char* golden; float eye[3], podAngle; } placements[] = {
+        {"ship_three_quarter", {22, 11, 18}, 0}, {"ship_below_behind", {-20, -14, -16}, 0},
+        {"ship_side_pods_up", {2, 3, 32}, 40}};
     for (const auto& placement : placements) {
         startTestScene();
         settings.textureDetail = 0;  // the frames show the mesh, not the pictures
         SceneClock = 0.5f;           // light points on
         warp.podAngle = placement.podAngle;
-        drawShipFrom(placement.eye);
+        const float origin[3] = {0, 0, 0};
+        drawShipAlone(placement.eye, origin);
         EXPECT_TRUE(matchesGolden(placement.golden));
     }
 }

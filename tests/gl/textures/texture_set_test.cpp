@@ -1,6 +1,4 @@
 // The texture set in a real GL context, and on the ship.
-#include <gtest/gtest.h>
-
 #include <set>
 #include <string>
 #include <tuple>
@@ -8,9 +6,8 @@
 
 #include "common/posix/posix_host.h"
 #include "common/resources.h"
-#include "support/gl_fixture.h"
 #include "settings/settings.h"
-#include "ship/ship.h"
+#include "support/gl_fixture.h"
 #include "surface/surface.h"
 #include "textures/textures.h"
 
@@ -45,25 +42,24 @@ TEST(TextureSet, SevenClampedTexturesOfTheBitmapsFilteredByDetailThenDeleted)
                 loadTexture(t.resourceId, t.slot, programModule, t.width, t.height, t.colourKey);
         }
         EXPECT_EQ(static_cast<uint32_t>(glInteger(GL_TEXTURE_BINDING_2D)), TextureNames[6]) << "the last one bound";
+        EXPECT_EQ(std::set<uint32_t>(std::begin(TextureNames), std::end(TextureNames)).size(), 7u) << "seven names";
         const GLint filter = detail == 2 ? GL_LINEAR : GL_NEAREST;
         for (const TextureSpec& t : textureSet) {
             SCOPED_TRACE(testing::Message() << "detail " << detail << ", slot " << t.slot);
             ASSERT_EQ(glIsTexture(TextureNames[t.slot]), GL_TRUE);
             glBindTexture(GL_TEXTURE_2D, TextureNames[t.slot]);
             EXPECT_EQ(std::tuple(parameter(GL_TEXTURE_WIDTH, 0), parameter(GL_TEXTURE_HEIGHT, 0),
-                                 parameter(GL_TEXTURE_INTERNAL_FORMAT, 0), parameter(GL_TEXTURE_WIDTH, 1)),
-                      std::tuple(t.width, t.height, GL_RGBA, 0)) << "width, height, format, no mipmap";
-            EXPECT_EQ(std::tuple(parameter(GL_TEXTURE_WRAP_S), parameter(GL_TEXTURE_WRAP_T),
+                                 parameter(GL_TEXTURE_INTERNAL_FORMAT, 0), parameter(GL_TEXTURE_WIDTH, 1),
+                                 parameter(GL_TEXTURE_WRAP_S), parameter(GL_TEXTURE_WRAP_T),
                                  parameter(GL_TEXTURE_MIN_FILTER), parameter(GL_TEXTURE_MAG_FILTER)),
-                      std::tuple(GL_CLAMP, GL_CLAMP, filter, filter)) << "wrap s, t, filter min, mag";
+                      std::tuple(t.width, t.height, GL_RGBA, 0, GL_CLAMP, GL_CLAMP, filter, filter))
+                << "width, height, format, no mipmap, wrap s, t, filter min, mag";
             std::vector<unsigned char> bitmap(static_cast<size_t>(t.width) * t.height * 4);
             ASSERT_TRUE(platformReadBitmap(programModule, t.resourceId, t.width, t.height, t.colourKey, bitmap.data()));
             const std::vector<unsigned char> actual = texels(t.width, t.height);
             EXPECT_TRUE(actual == bitmap) << "the bitmap, top row first";
-            // The caption and the panel are keyed: their top-left texel is clear.
-            EXPECT_EQ(actual[3], t.slot >= 5 ? 0 : 255);
+            EXPECT_EQ(actual[3], t.slot >= 5 ? 0 : 255);  // the caption and the panel are keyed: top-left is clear
         }
-        EXPECT_EQ(std::set<uint32_t>(std::begin(TextureNames), std::end(TextureNames)).size(), 7u) << "seven names";
     }
     const std::vector<uint32_t> before(std::begin(TextureNames), std::end(TextureNames));
     deleteTextures();
@@ -95,25 +91,17 @@ TEST(TextureSet, FailedAllocationIsReportedAndAMissingBitmapGivesAClearTexture)
 // maker's mark on the rear panel, an arrow stripe below).
 TEST(TexturedShip, FacesShowTheirPicturesUnlessTextureDetailIsNone)
 {
-    const struct {
-        const char* golden;
-        float eye[3], target[3];
-    } views[] = {{"textured_ship_above", {13, 12, 15}, {3, 0, 0}},
-                 {"textured_ship_stern", {-24, -6, 5}, {-10, -1, 0}}};
-    const auto drawShipAlone = [](const auto& view, int32_t detail) {
-        settings.textureDetail = detail;
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        ResizeView(TestWidth, TestHeight);
-        glLoadIdentity();
-        gluLookAt(view.eye[0], view.eye[1], view.eye[2], view.target[0], view.target[1], view.target[2], 0, 1, 0);
-        drawShip();
-        return readFrame();
-    };
+    const struct { const char* golden; float eye[3], target[3]; } views[] = {
+        {"textured_ship_above", {13, 12, 15}, {3, 0, 0}}, {"textured_ship_stern", {-24, -6, 5}, {-10, -1, 0}}};
     startTestScene();
     for (const auto& view : views) {
-        const std::vector<Pixel> plain = drawShipAlone(view, 0);
-        const std::vector<Pixel> high = drawShipAlone(view, 2);
+        settings.textureDetail = 0;
+        drawShipAlone(view.eye, view.target);
+        const std::vector<Pixel> plain = readFrame();
+        settings.textureDetail = 2;
+        drawShipAlone(view.eye, view.target);
         EXPECT_TRUE(matchesGolden(view.golden));
+        const std::vector<Pixel> high = readFrame();
         int textured = 0;
         for (size_t i = 0; i < plain.size(); ++i)
             textured += std::abs(plain[i].r - high[i].r) + std::abs(plain[i].g - high[i].g) +
