@@ -1,7 +1,6 @@
-# shellcheck shell=bash disable=SC2034  # sourced: the suites read the variables set here
-# The Wine suites' fixture: a private Xvfb and a fresh Wine prefix per suite,
-# bounded polls, the probe, the saver's frames read back from X. Source it,
-# call wine_begin; whatever it starts ends with the suite.
+# shellcheck shell=bash disable=SC2034,SC2015  # sourced: the suites read the variables set here; "a && b || fail" fails when either is false
+# The Wine suites' fixture: a private Xvfb and a fresh Wine prefix per suite, bounded
+# polls, the probe, frames read back from X. Whatever it starts ends with the suite.
 set -euo pipefail
 
 WINE_WORK=$(mktemp -d /tmp/quelmar-wine.XXXXXX)
@@ -28,10 +27,7 @@ trap 'exit 130' INT TERM
 until_true() {
   local deadline=$((SECONDS + $1))
   shift
-  until "$@"; do
-    [ "$SECONDS" -lt "$deadline" ] || return 1
-    sleep 0.1
-  done
+  until "$@"; do [ "$SECONDS" -lt "$deadline" ] && sleep 0.1 || return 1; done
 }
 
 # kernel_runs_32bit PROGRAM...: runs the first one installed. 0: it ran; 1:
@@ -46,9 +42,8 @@ kernel_runs_32bit() {
   return 2
 }
 
-# The shipped build is i686 under 32-bit Wine, tested wherever the machine
-# runs 32-bit programs; where the kernel cannot, the same source's x86-64
-# build runs under wine64. The suite's first line says which.
+# The shipped i686 build under 32-bit Wine wherever the machine runs 32-bit programs, else
+# the same source's x86-64 build under wine64. The suite's first line says which.
 choose_wine() {
   local why=0
   WINESERVER=${QUELMAR_WINESERVER:-$(command -v wineserver || echo /usr/lib/wine/wineserver)}
@@ -74,14 +69,8 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 # Our server answers on :N and the lock names it (another run may have taken N).
 xvfb_ready() {
-  local deadline=$((SECONDS + 15))
-  while kill -0 "$XVFB_PID" 2>/dev/null && [ "$SECONDS" -lt "$deadline" ]; do
-    xdpyinfo -display ":$1" >/dev/null 2>&1 && [ "$(tr -d ' ' <"/tmp/.X$1-lock" 2>/dev/null)" = "$XVFB_PID" ] && return 0
-    sleep 0.1
-  done
-  return 1
+  xdpyinfo -display ":$1" >/dev/null 2>&1 && [ "$(tr -d ' ' <"/tmp/.X$1-lock" 2>/dev/null)" = "$XVFB_PID" ]
 }
-
 wine_begin() {
   local n start=$SECONDS
   choose_wine
@@ -90,7 +79,7 @@ wine_begin() {
     # shellcheck disable=SC2086
     Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp ${XVFB_EXTRA_ARGS:-} >/dev/null 2>&1 &
     XVFB_PID=$!
-    xvfb_ready "$n" && break
+    until_true 15 xvfb_ready "$n" && break
     kill "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=
   done
@@ -99,128 +88,95 @@ wine_begin() {
   timeout 180 "$WINE" wineboot -i >"$WINE_WORK/wineboot.log" 2>&1 || { cat "$WINE_WORK/wineboot.log"; die "wineboot -i failed"; }
   log "display $DISPLAY, prefix $WINEPREFIX ($((SECONDS - start)) s)"
 }
-
-wine_end() {
-  [ "$FAILURES" = 0 ] || die "$FAILURES check(s) failed"
-  log "all checks passed"
-}
+wine_end() { [ "$FAILURES" = 0 ] && log "all checks passed" || die "$FAILURES check(s) failed"; }
 
 # start_program OUTPUT PROGRAM ARGS...: in the background, its id in LAST_PID.
 start_program() {
-  local output=$1
-  shift
-  "$WINE" "$@" >"$output" 2>&1 &
-  LAST_PID=$!
-  WINE_PIDS+=("$LAST_PID")
+  "$WINE" "${@:2}" >"$1" 2>&1 &
+  LAST_PID=$! && WINE_PIDS+=("$LAST_PID")
 }
 # wait_exit PID SECONDS: EXIT_CODE as the shell sees it (-1 is 255), or "timeout".
 wait_exit() {
   EXIT_CODE=0
-  if until_true "$2" has_ended "$1"; then
-    wait "$1" || EXIT_CODE=$?
-  else
-    kill "$1" 2>/dev/null || true
-    EXIT_CODE=timeout
-  fi
+  if until_true "$2" has_ended "$1"; then wait "$1" || EXIT_CODE=$?; else kill "$1" 2>/dev/null || true; EXIT_CODE=timeout; fi
 }
 is_running() { kill -0 "$1" 2>/dev/null; }
-has_ended() { ! kill -0 "$1" 2>/dev/null; }
+has_ended() { ! is_running "$1"; }
 # Windows console output ends its lines with CR LF.
 probe() { "$WINE" "$PROBE" "$@" 2>/dev/null | tr -d '\r'; }
 output() { tr -d '\r' 2>/dev/null <"$1"; }
 output_has() { output "$1" | grep -q -- "$2"; }
-
 has_window_named() { [ -n "$(xdotool search --name "^$1\$" 2>/dev/null)" ]; }
 no_window_named() { ! has_window_named "$1"; }
 park_pointer() { xdotool mousemove 500 400; }
 
-# The X window that holds the GL child's frames: an unnamed window of the
-# drawing area's size below a top-level one. Wine renders a GL child window
-# offscreen into such a window, and the screen itself stays black, so the
-# frames are read from there.
+# Wine renders a GL child offscreen into an unnamed X window of its size below a top-level
+# one, and the screen itself stays black: the frames are read from there.
 gl_window() {
   xwininfo -root -tree 2>/dev/null |
     awk -v size="$1x$2" '/^        +0x/ && $2 == "(has" && $5 == "()" && index($6, size "+") == 1 { print $1; exit }'
 }
-has_gl_window() { [ -n "$(gl_window "$1" "$2")" ]; }
-
 # read_box TITLE: the box's "text T|icon yes|owner none|" in BOX, then OK.
-read_box() {
-  until_true 60 has_window_named "$1" || { fail "no box titled '$1'"; return 1; }
-  BOX=$(probe box "$1")
-}
+read_box() { until_true 60 has_window_named "$1" && BOX=$(probe box "$1") || { fail "no box titled '$1'" && return 1; }; }
 
 # import can hang on a window that has just gone away.
 snapshot() { timeout 10 import -window "$1" "$2" 2>/dev/null; }
 is_nonblack() { [ "$(convert "$1" -format '%[max]' info: 2>/dev/null || echo 0)" != 0 ]; }
-
-# wait_frames WINDOW COUNT SECONDS: its content changed COUNT times. Frames are
-# drawn only while the queue is empty: they also prove an input was handled.
+# wait_frames WINDOW COUNT SECONDS: its content changed COUNT times (LAST_FRAME). Frames
+# are drawn only while the queue is empty: they also prove an input was handled.
 wait_frames() {
-  local count=$2 deadline=$((SECONDS + $3)) previous next
-  previous=$WINE_WORK/frame-$((SERIAL += 1)).png
-  snapshot "$1" "$previous" || return 1
+  local count=$2 deadline=$((SECONDS + $3)) next
+  LAST_FRAME=$WINE_WORK/frame-$((SERIAL += 1)).png
+  snapshot "$1" "$LAST_FRAME" || return 1
   while [ "$count" -gt 0 ] && [ "$SECONDS" -lt "$deadline" ]; do
     next=$WINE_WORK/frame-$((SERIAL += 1)).png
     snapshot "$1" "$next" || return 1
-    if [ "$(compare -metric AE "$previous" "$next" null: 2>&1 || true)" = 0 ]; then
-      rm -f "$next"
-    else
-      rm -f "$previous" && previous=$next count=$((count - 1))
-    fi
+    [ "$(compare -metric AE "$LAST_FRAME" "$next" null: 2>&1 || true)" = 0 ] && rm -f "$next" ||
+      { rm -f "$LAST_FRAME" && LAST_FRAME=$next count=$((count - 1)); }
   done
-  LAST_FRAME=$previous
   [ "$count" = 0 ]
 }
+has_gl_window() { [ -n "$(gl_window "$1" "$2")" ]; }
+# drawing W H: the GL window of that size (GL) shows new frames.
+drawing() { until_true 60 has_gl_window "$1" "$2" && GL=$(gl_window "$1" "$2") && wait_frames "$GL" 2 30; }
 
-# saver_draws TEXT: the full-screen saver is up and draws, its frames in GL;
-# start_saver TEXT PROGRAM ARGS...: one that must draw (SAVER_PID), else ended.
-saver_draws() {
-  until_true 60 has_window_named "Screen Saver" && until_true 30 has_gl_window 1024 768 &&
-    GL=$(gl_window 1024 768) && wait_frames "$GL" 2 30 || { fail "$1: the saver does not draw"; return 1; }
-}
+# saver_draws TEXT: the full-screen saver draws (in GL); start_saver TEXT PROGRAM ARGS...:
+# one that must draw (SAVER_PID), else ended.
+saver_draws() { until_true 60 has_window_named "Screen Saver" && drawing 1024 768 || { fail "$1: the saver does not draw" && return 1; }; }
 start_saver() {
   park_pointer
   SAVER_OUT=$WINE_WORK/saver-$((SERIAL += 1)).out
   start_program "$SAVER_OUT" "${@:2}"
   SAVER_PID=$LAST_PID
   saver_draws "$1" && return 0
-  kill "$SAVER_PID" 2>/dev/null || true
-  until_true 30 no_window_named "Screen Saver" || true
+  kill "$SAVER_PID" 2>/dev/null && until_true 30 no_window_named "Screen Saver" || true
   return 1
 }
 
-# launch NAME LINE...: the probe runs the exact command lines ("%SCR%" is the
-# saver) in turn; codes NAME: their exit codes.
+# launch NAME LINE...: the probe runs these command lines ("%SCR%" the saver); codes NAME: their exit codes.
 launch() {
   printf '%s\n' "${@:2}" >"$WINE_WORK/$1.cmd"
   start_program "$WINE_WORK/$1.out" "$PROBE" launch "$(winpath "$WINE_WORK/$1.cmd")" "$(winpath "$SAVER")"
 }
 codes() { output "$WINE_WORK/$1.out" | sed -n 's/^exit //p' | tr '\n' ' '; }
 # give INPUT: "send WINDOW MESSAGE..." through the probe, else xdotool's.
-give() {
-  # shellcheck disable=SC2086
-  case $1 in
-  send\ *) probe $1 >/dev/null ;;
-  *) xdotool $1 ;;
-  esac
-}
+# shellcheck disable=SC2086
+give() { case $1 in send\ *) probe $1 >/dev/null ;; *) xdotool $1 ;; esac; }
 
 # test_windows: the probe's two windows; their handles in OWNER and OTHER.
 test_windows() {
   start_program "$WINE_WORK/windows.out" "$PROBE" windows
   WINDOWS_PID=$LAST_PID
-  until_true 30 output_has "$WINE_WORK/windows.out" '^owner' || { fail "no test windows"; return 1; }
+  until_true 30 output_has "$WINE_WORK/windows.out" '^owner' || { fail "no test windows" && return 1; }
   read -r _ OWNER _ OTHER <<<"$(output "$WINE_WORK/windows.out" | head -n 1)"
 }
-# open_preview SAVER FORMAT: '"SAVER" FORMAT' (%u the front test window) draws
-# there (GL); close_preview: destroying that window ends it with 0.
+# open_preview SAVER FORMAT: '"SAVER" FORMAT' (%u the front test window) draws there (GL);
+# close_preview: destroying that window ends it with 0.
 open_preview() {
   test_windows || return 1
   launch preview "\"$(winpath "$1")\" ${2//%u/$OWNER}"
   PREVIEW_PID=$LAST_PID
-  until_true 60 has_gl_window 320 240 && GL=$(gl_window 320 240) && wait_frames "$GL" 2 30 && is_nonblack "$LAST_FRAME" ||
-    { fail "'$2': no preview drawing in the window"; return 1; }
+  drawing 320 240 && is_nonblack "$LAST_FRAME" || { fail "'$2': no preview drawing in the window" && return 1; }
 }
 close_preview() {
   probe send "Quelmar test owner" 0x0010 >/dev/null

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
 # shellcheck source-path=SCRIPTDIR source=../../support/wine.sh disable=SC2015  # "a && b || fail" fails when either is false
-# The settings dialog under Wine: opened with no argument and with /c, moved
-# with the mouse (arrows, page areas, thumb) and by every scroll request as a
-# bar sends it, ended with OK, Cancel, Escape and the close box; the file
-# written in the Windows folder, else in the user's VirtualStore, else a box
-# that says why not.
+# The settings dialog under Wine: opened with no argument and with /c, moved with the
+# mouse and by every scroll request, ended with OK, Cancel, Escape and the close box; the
+# file written in the Windows folder, else in the user's VirtualStore, else a box says why.
 source "$(dirname "$0")/../../support/wine.sh"
 wine_begin
 
@@ -15,7 +13,8 @@ INI=$WINEPREFIX/drive_c/windows/Quelmar.ini
 
 pos() { probe send "#$1" 0x00E1 | awk '{print $2}'; } # SBM_GETPOS
 pos_is() { [ "$(pos "$1")" = "$2" ]; }
-click() { read -r X Y <<<"$(probe spot "#$1" "$2")" && xdotool mousemove "$X" "$Y" click 1 || fail "no $2 on control $1"; }
+# click ID|dialog PART: a click on that part of the control (or the dialog's closebox).
+click() { read -r X Y <<<"$(probe spot "${1/#[0-9]/#${1:0:1}}" "$2")" && xdotool mousemove "$X" "$Y" click 1 || fail "no $2 on $1"; }
 # move ID PART WANT: a click there moves bar ID to WANT.
 move() { click "$1" "$2" && until_true 10 pos_is "$1" "$3" || fail "$2 of bar $1: $(pos "$1"), want $3"; }
 # open_dialog ARG...: the saver shows its dialog (its process in DIALOG).
@@ -37,7 +36,6 @@ expect_file() {
     "${@:2}" "${INI_TAIL:-}" | cmp -s "$INI" - || fail "$1: the file reads$(output "$INI" | sed 's/^/\n    | /')"
 }
 
-log "== no argument: the defaults, then arrows, page areas, thumb and a radio button; OK writes"
 begin_case
 if open_dialog; then
   expect_state "no argument" none 300 200 120 120 1 0 0
@@ -56,7 +54,6 @@ if open_dialog; then
 fi
 end_case "arrows step 10, page areas 50, the thumb sets on release, Low replaces High; OK writes the six keys in order and ends with 1"
 
-log "== /c: owned by the foreground window; Cancel, Escape and the close box write nothing"
 test_windows
 cp "$INI" "$WINE_WORK/before.ini"
 for way in Cancel Escape "close box"; do
@@ -68,7 +65,7 @@ for way in Cancel Escape "close box"; do
     case $way in
     Cancel) click 2 centre ;;
     Escape) xdotool key Escape ;;
-    *) read -r X Y <<<"$(probe closebox)" && xdotool mousemove "$X" "$Y" click 1 || fail "no close box" ;;
+    *) click dialog closebox ;;
     esac
     closed "$way"
     cmp -s "$INI" "$WINE_WORK/before.ini" || fail "$way changed the file"
@@ -77,13 +74,14 @@ for way in Cancel Escape "close box"; do
 done
 kill "$WINDOWS_PID"
 
-log "== values outside their ranges, and every scroll request as the bars send them"
 printf '[Quelmar 3D ScreenSaver]\r\nBG Stars=5000\r\nWarp Lines=2147483647\r\nCamera Pause=-5\r\nWarp Pause=340\r\nTexture Detail=7\r\n' >"$INI"
-# requests TEXT, then lines "BAR CODE POSITION WANT": WM_HSCROLL (CODE,
-# POSITION) from the bar leaves it at WANT; OK writes.
+# requests TEXT "BAR CODE POSITION WANT"...: WM_HSCROLL (CODE, POSITION) from
+# the bar leaves it at WANT; then OK.
 requests() {
-  while read -r bar code position want; do
-    probe send dialog 0x0114 $((code | position << 16)) "#$bar" </dev/null >/dev/null
+  local bar code position want
+  for row in "${@:2}"; do
+    read -r bar code position want <<<"$row"
+    probe send dialog 0x0114 $((code | position << 16)) "#$bar" >/dev/null
     pos_is "$bar" "$want" || fail "request $code on bar $bar: $(pos "$bar"), want $want"
   done
   click 1 centre
@@ -92,43 +90,25 @@ requests() {
 begin_case
 if open_dialog; then
   expect_state "out of range" none 600 600 30 340 0 0 0
-  requests "on values out of range" <<'EOF_REQUESTS'
-1004 1 0 600
-1006 5 200 30
-1006 8 0 30
-1007 3 0 360
-1000 9 0 600
-EOF_REQUESTS
+  requests "on values out of range" "1004 1 0 600" "1006 5 200 30" "1006 8 0 30" "1007 3 0 360" "1000 9 0 600"
   expect_file "requests on values out of range" 600 600 -5 360 7
 fi
 if open_dialog; then
   click 1013 centre
-  requests "at the ends" <<'EOF_REQUESTS'
-1000 6 0 100
-1000 0 0 100
-1000 2 0 100
-1004 4 250 250
-1004 7 0 600
-1004 1 0 600
-1006 7 0 360
-1007 2 0 310
-1007 0 0 300
-EOF_REQUESTS
+  requests "at the ends" "1000 6 0 100" "1000 0 0 100" "1000 2 0 100" "1004 4 250 250" "1004 7 0 600" \
+    "1004 1 0 600" "1006 7 0 360" "1007 2 0 310" "1007 0 0 300"
   expect_file "requests at the ends" 100 600 360 300 2
 fi
 end_case "thumbs at the ends of their ranges, no detail button; SB_LINE*, SB_PAGE*, SB_THUMBPOSITION, SB_LEFT, SB_RIGHT clamp, never wrap; SB_THUMBTRACK, SB_ENDSCROLL and unknown codes change nothing; untouched values go back as they came"
 
-log "== a Windows folder that cannot be written: OK saves where the next /s reads it, or says why not"
-# Root writes anywhere: here its Wine (and so its server) runs without the
-# capabilities that override file permissions.
+# Root writes anywhere: its Wine (and so its server) runs without the capabilities that override permissions.
 STORE=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/VirtualStore/windows
 [ "$(id -u)" != 0 ] || restrict='setpriv --inh-caps=-all --bounding-set=-dac_override,-dac_read_search,-fowner'
 printf '#!/bin/sh\nexec %s %s "$@"\n' "${restrict:-}" "$WINE" >"$WINE_WORK/wine" && chmod +x "$WINE_WORK/wine"
 INI_TAIL=$'[Other]\r\nKept=1\r\n' # the user's copy starts as the shared file
 printf '[Quelmar 3D ScreenSaver]\r\nBG Stars=450\r\n%s' "$INI_TAIL" >"$INI"
 chmod a-w "$INI" "$(dirname "$INI")"
-"$WINESERVER" -k 2>/dev/null || true
-"$WINESERVER" -w 2>/dev/null || true
+{ "$WINESERVER" -k && "$WINESERVER" -w; } 2>/dev/null || true
 WINE=$WINE_WORK/wine INI=$STORE/Quelmar.ini
 begin_case
 if open_dialog; then
@@ -137,9 +117,8 @@ if open_dialog; then
   closed "OK, the Windows folder read-only"
   expect_file "OK, the Windows folder read-only" 460 200 120 120 2
   WINEDEBUG=-all,trace+profile start_program "$WINE_WORK/ro-saver.out" "$SAVER" /s
-  opened() { output "$WINE_WORK/ro-saver.out" | sed -n 's/.*PROFILE_Open path: L"\(.*Quelmar.ini\)"$/\1/p' | sort -u; }
-  read_some() { [ -n "$(opened)" ]; }
-  until_true 60 has_window_named "Screen Saver" && until_true 30 read_some || fail "/s read no settings"
+  opened() { output "$WINE_WORK/ro-saver.out" | sed -n 's/.*PROFILE_Open path: L"\(.*Quelmar.ini\)"$/\1/p' | sort -u | grep .; }
+  until_true 60 has_window_named "Screen Saver" && until_true 30 opened >/dev/null || fail "/s read no settings"
   [ "$(opened)" = "C:\\\\users\\\\$(id -un)\\\\AppData\\\\Local\\\\VirtualStore\\\\windows\\\\Quelmar.ini" ] || fail "/s read $(opened)"
   kill "$LAST_PID"
 fi
@@ -157,7 +136,6 @@ if open_dialog; then
   closed "Cancel after the failed save"
   expect_file "a failed save" 460 200 120 120 2
 fi
-chmod -R u+w "$WINEPREFIX/drive_c"
 end_case "where neither can be written, OK says so in one box naming the file and the reason, and the dialog stays"
 
 wine_end

@@ -1,19 +1,10 @@
 #!/usr/bin/env bash
 # shellcheck source-path=SCRIPTDIR source=../../support/wine.sh disable=SC2015  # "a && b || fail" fails when either is false
-# Quelmar-Setup.exe under Wine: a silent install into a fresh prefix puts the
-# saver of the system's width into system32 (none into syswow64) and the
-# uninstall entry into the registry, and with /CURRENT makes Quelmar the
-# desktop's saver; the silent uninstall removes all of it and leaves the
-# user's Quelmar.ini. The shipped installer is 32-bit; where 32-bit programs
-# cannot run, the same script built for amd64 stands in.
+# Quelmar-Setup.exe under Wine, silent both ways, in fresh prefixes. The shipped installer
+# is 32-bit; where 32-bit programs cannot run, the same script built for amd64 stands in.
 source "$(dirname "$0")/../../support/wine.sh"
-if kernel_runs_32bit "${QUELMAR_WINE32:-/usr/lib/wine/wine}" /lib/ld-linux.so.2; then
-  TARGET=x86-unicode
-  log "installer: the shipped one (x86-unicode), in a fresh 64-bit prefix and in a fresh 32-bit one"
-else
-  TARGET=amd64-unicode
-  log "installer: the shipped one is x86 and this machine cannot run 32-bit programs, so the same script built for amd64 runs, in a fresh 64-bit prefix only"
-fi
+kernel_runs_32bit "${QUELMAR_WINE32:-/usr/lib/wine/wine}" /lib/ld-linux.so.2 && TARGET=x86-unicode || TARGET=amd64-unicode
+log "installer: built for $TARGET, in a fresh 64-bit prefix$([ "$TARGET" = amd64-unicode ] || echo " and in a fresh 32-bit one")"
 wine_begin
 SETUP=$WINE_WORK/Quelmar-Setup.exe
 bash "$QUELMAR_SOURCE_DIR/scripts/make-installer.sh" "$SETUP" "$QUELMAR_WIN32_BUILD/Quelmar.scr" \
@@ -22,11 +13,8 @@ bash "$QUELMAR_SOURCE_DIR/scripts/make-installer.sh" "$SETUP" "$QUELMAR_WIN32_BU
 
 UNINSTALL='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quelmar'
 DESKTOP='HKCU\Control Panel\Desktop'
-# values KEY [VALUE]: "NAME=DATA" lines, sorted.
-values() {
-  { "$WINE" reg query "$1" ${2:+/v "$2"} 2>/dev/null || true; } | tr -d '\r' |
-    sed -n 's/^    \([^ ]*\)    REG_[A-Z_]*    \(.*\)$/\1=\2/p' | sort
-}
+# values KEY [VALUE]: "NAME=DATA" lines; value KEY VALUE: its data.
+values() { { "$WINE" reg query "$1" ${2:+/v "$2"} 2>/dev/null || true; } | tr -d '\r' | sed -n 's/^    \([^ ]*\)    REG_[A-Z_]*    \(.*\)$/\1=\2/p'; }
 value() { values "$1" "$2" | sed 's/^[^=]*=//'; }
 uninstalled() { [ ! -e "$SYSTEM32/Quelmar.scr" ] && [ -z "$(values "$UNINSTALL")" ]; }
 
@@ -43,26 +31,16 @@ install_round() {
     fail "$1: system32 holds $(file -b "$SYSTEM32/Quelmar.scr" 2>&1)"
   [ ! -e "$WINEPREFIX/drive_c/windows/syswow64/Quelmar.scr" ] || fail "$1: a saver went into syswow64"
   folder=$(value "$UNINSTALL" InstallLocation) kb=$(value "$UNINSTALL" EstimatedSize) version=$(value "$UNINSTALL" DisplayVersion)
-  [[ "$folder" == 'C:\Program Files'* ]] && [ $((kb)) -ge $(($(stat -c %s "$2") / 1024)) ] && [[ "$version" =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] ||
-    fail "$1: installed into '$folder', EstimatedSize $kb, DisplayVersion '$version'"
-  [ "$(values "$UNINSTALL")" = "DisplayIcon=$folder\\Uninstall.exe,0
-DisplayName=Quelmar 3D Screen Saver
-DisplayVersion=$version
-EstimatedSize=$kb
-InstallLocation=$folder
-NoModify=0x1
-NoRepair=0x1
-Publisher=Dellmora
-QuietUninstallString=\"$folder\\Uninstall.exe\" /S
-UninstallString=\"$folder\\Uninstall.exe\"" ] || fail "$1: the uninstall entry reads$(values "$UNINSTALL" | sed 's/^/\n    | /')"
+  [[ "$folder" == 'C:\Program Files'* ]] && [ $((kb)) -ge $(($(stat -c %s "$2") / 1024)) ] && [[ "$version" =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] &&
+    [ "$(value "$UNINSTALL" UninstallString)" = "\"$folder\\Uninstall.exe\"" ] ||
+    fail "$1: the uninstall entry reads$(values "$UNINSTALL" | sed 's/^/\n    | /')"
   "$WINE" uninstaller --list 2>/dev/null | tr -d '\r' | grep -q '|||Quelmar 3D Screen Saver$' || fail "$1: Add/Remove Programs does not list it"
   [ "$(value "$DESKTOP" SCRNSAVE.EXE)" = 'C:\windows\system32\Quelmar.scr' ] || fail "$1: /CURRENT did not make it the saver"
   end_case "$1: /S leaves the desktop's saver; /S /CURRENT over it puts the $3 saver into system32 and nothing into syswow64, registers the uninstaller, and makes it the desktop's saver"
 
   begin_case
   local store quiet
-  store=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/VirtualStore/windows
-  mkdir -p "$store"
+  store=$WINEPREFIX/drive_c/users/$(id -un)/AppData/Local/VirtualStore/windows && mkdir -p "$store"
   printf '[Quelmar 3D ScreenSaver]\r\nBG Stars=450\r\n' | tee "$WINEPREFIX/drive_c/windows/Quelmar.ini" >"$store/Quelmar.ini"
   quiet=$(value "$UNINSTALL" QuietUninstallString)
   [[ "$quiet" =~ ^\"(.*)\"\ /S$ ]] && "$WINE" "${BASH_REMATCH[1]}" /S || fail "$1: '$quiet' does not run"
@@ -76,8 +54,7 @@ UninstallString=\"$folder\\Uninstall.exe\"" ] || fail "$1: the uninstall entry r
 }
 
 if [ "$TARGET" = x86-unicode ]; then
-  # A 64-bit prefix beside the suite's 32-bit one: the 32-bit installer under
-  # 64-bit Wine must put the x86-64 saver into the real system32.
+  # Beside the suite's 32-bit prefix, a 64-bit one: there the x86-64 saver goes into the real system32.
   (WINEPREFIX=$WINE_WORK/prefix64 WINEARCH=win64 WINE=${QUELMAR_WINE64:-/usr/lib/wine/wine64}
     export WINEPREFIX WINEARCH WINELOADER=$WINE
     timeout 180 "$WINE" wineboot -i >/dev/null 2>&1 || die "wineboot -i of the 64-bit prefix failed"

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # shellcheck source-path=SCRIPTDIR source=../../support/wine.sh disable=SC2015  # "a && b || fail" fails when either is false
-# The preview under Wine, in a window of ours: the saver must fill it, draw,
-# ignore input over it, forward context-menu requests to it, and end with 0
-# when it is destroyed; in every spelling of the argument.
+# The preview under Wine in a window of ours, in every spelling of the argument: it fills
+# and draws there, ignores input but forwards context menus, and ends with 0 when it goes.
 source "$(dirname "$0")/../../support/wine.sh"
 wine_begin
 

@@ -1,15 +1,13 @@
 #!/usr/bin/env bash
 # shellcheck source-path=SCRIPTDIR source=../../support/wine.sh disable=SC2015  # "a && b || fail" fails when either is false
-# The full-screen saver under Wine: the argument texts and the program name,
-# the window and its frames, each way it ends and the input that must not end
-# it, the single-instance rule.
+# The full-screen saver under Wine: the argument texts and the program name, the window
+# and its frames, each way it ends and the input that must not end it, one instance only.
 source "$(dirname "$0")/../../support/wine.sh"
 wine_begin
 # A copy in a folder whose name has a space, for the quoted program name.
 mkdir -p "$WINEPREFIX/drive_c/My Savers"
 cp "$SAVER" "$WINEPREFIX/drive_c/My Savers/Quelmar.scr"
 
-log "== argument texts that start the full-screen saver, each ended by another input"
 texts=('"%SCR%" -S' '"%SCR%" /s' '"%SCR%" /scr' '"%SCR%"   s' '"C:\My Savers\Quelmar.scr" /s'
   '"C:\My Savers\Quelmar.scr"/s' '"%SCR%" /S')
 # The pointer stays where a move leaves it: the next saver starts from there.
@@ -28,7 +26,6 @@ done
 wait_exit "$launcher" 60
 [ "$(codes start)" = "0 0 0 0 0 0 0 " ] || fail "the saver's exit codes: '$(codes start)'"
 
-log "== argument texts that end at once with -1 and create nothing"
 invalid=('"%SCR%" /p' '"%SCR%" /p 0' '"%SCR%" /p:1234' '"%SCR%" /p -5' $'"%SCR%" /\tS' '"%SCR%" /a' '"%SCR%" /x' '"%SCR%" 7')
 begin_case
 launch invalid "${invalid[@]}"
@@ -37,11 +34,8 @@ wait_exit "$LAST_PID" 120
 no_window_named "Screen Saver" || fail "an invalid text left a saver window"
 end_case "${#invalid[@]} texts each gave -1 (/a on this NT-family prefix)"
 
-log "== /s: the window, a second start, input that leaves it running, a 5-pixel move that ends it"
 begin_case
-started=$SECONDS
 if start_saver "/s" "$SAVER" /s; then
-  log "    drawing $((SECONDS - started)) s after the start"
   is_nonblack "$LAST_FRAME" || fail "/s: the frames are black"
   geometry=$(xwininfo -name "Screen Saver" | awk '/Absolute upper-left [XY]/ {p = p "+" $NF} /Width:|Height:/ {s = s "x" $NF} END {print substr(s, 2) p}')
   [ "$geometry" = "1024x768+0+0" ] || fail "/s: the window is $geometry"
