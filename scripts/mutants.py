@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Seeds faults into the code one at a time and counts the ones the tests catch.
 
-Usage: scripts/mutants.py [--only ID,ID] [--out FILE] MUTANTS-FILE
+Usage: scripts/mutants.py [--only ID,ID] [--out FILE] [--which] MUTANTS-FILE
 
 Each mutant in MUTANTS-FILE is a block:
 
@@ -20,8 +20,15 @@ it passes, "broken" when the code no longer builds, "stale" when its text is
 not found. Run it in a checkout whose trees are already built (scripts/test.sh
 once); it prints one line per mutant and a summary, and writes a table to
 --out (default mutants-result.tsv).
+
+With --which a stage that catches the mutant still runs to its end, and the
+table gets a fourth column: every test that failed, and for the GoogleTest
+programs every failing case (program:Suite.Case). Before deleting a test, look
+for the mutants that only it catches.
 """
 import argparse
+import glob
+import json
 import os
 import re
 import subprocess
@@ -64,6 +71,30 @@ def run(command, timeout):
         return 124
 
 
+def failures(stage, timeout):
+    """Runs a CTest stage to its end; the failing tests and GoogleTest cases."""
+    reports = os.path.join(ROOT, "build", "mutant-gtest")
+    subprocess.run(f"rm -rf {reports}", shell=True)
+    try:
+        done = subprocess.run(f"ctest --test-dir build --timeout 600 -j2 {stage}", cwd=ROOT, shell=True,
+                              capture_output=True, text=True, timeout=timeout,
+                              env={**os.environ, "GTEST_OUTPUT": f"json:{reports}/"})
+    except subprocess.TimeoutExpired:
+        return ["(timeout)"]
+    failed = re.findall(r"^\s*\d+ - (\S+) \(", done.stdout, re.M)
+    if done.returncode != 0 and not failed:
+        failed = [f"(ctest exit {done.returncode})"]
+    for report in glob.glob(os.path.join(reports, "*.json")):
+        program = os.path.splitext(os.path.basename(report))[0]
+        try:
+            suites = json.load(open(report, encoding="utf-8")).get("testsuites", [])
+        except ValueError:
+            continue
+        failed += [f"{program}:{suite['name']}.{case['name']}" for suite in suites
+                   for case in suite.get("testsuite", []) if case.get("failures")]
+    return failed
+
+
 def build(target):
     trees = ["native"]
     if WINDOWS_PATHS.search(target):
@@ -76,6 +107,7 @@ def main():
     parser.add_argument("mutants")
     parser.add_argument("--only", default="")
     parser.add_argument("--out", default="mutants-result.tsv")
+    parser.add_argument("--which", action="store_true")
     options = parser.parse_args()
     only = set(filter(None, options.only.split(",")))
     results = []
@@ -85,6 +117,7 @@ def main():
         path = os.path.join(ROOT, target)
         original = open(path, encoding="utf-8").read()
         start = time.time()
+        failed = []
         if original.count(old) != 1:
             status = "stale"
         else:
@@ -96,13 +129,19 @@ def main():
                     # Stages separated by "||": the later ones run only while
                     # the earlier ones pass (put the slow tests last).
                     stages = [stage.strip() for stage in args.split("||")]
-                    caught = any(run(f"ctest --test-dir build --timeout 600 -j2 {stage}", 3600) != 0
-                                 for stage in stages)
+                    if options.which:
+                        failed = []
+                        for stage in stages:
+                            failed = failed or failures(stage, 3600)
+                        caught = bool(failed)
+                    else:
+                        caught = any(run(f"ctest --test-dir build --timeout 600 -j2 {stage}", 3600) != 0
+                                     for stage in stages)
                     status = "caught" if caught else "survived"
             finally:
                 open(path, "w", encoding="utf-8").write(original)
-        results.append((ident, status, f"{time.time() - start:.0f}"))
-        print(f"{ident:40} {status:9} {results[-1][2]:>5} s", flush=True)
+        results.append((ident, status, f"{time.time() - start:.0f}") + ((" ".join(failed),) if options.which else ()))
+        print(f"{ident:40} {status:9} {results[-1][2]:>5} s", *results[-1][3:], flush=True)
     # Leave every configured tree built from the unchanged code, the native one first.
     for tree, folder in (("native", "build"), ("win-i686", "build-win-i686"), ("win-x86_64", "build-win-x86_64")):
         if os.path.isdir(os.path.join(ROOT, folder)):
