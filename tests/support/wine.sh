@@ -67,24 +67,13 @@ choose_wine() {
 # A Unix path as Wine's Z: drive sees it.
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
-# Our server answers on :N and the lock names it (another run may have taken N).
-xvfb_ready() {
-  xdpyinfo -display ":$1" >/dev/null 2>&1 && [ "$(tr -d ' ' <"/tmp/.X$1-lock" 2>/dev/null)" = "$XVFB_PID" ]
-}
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 wine_begin() {
-  local n start=$SECONDS
+  local start=$SECONDS
   choose_wine
-  for n in $(seq 100 149); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    # shellcheck disable=SC2086
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp ${XVFB_EXTRA_ARGS:-} >/dev/null 2>&1 &
-    XVFB_PID=$!
-    until_true 15 xvfb_ready "$n" && break
-    kill "$XVFB_PID" 2>/dev/null || true
-    XVFB_PID=
-  done
-  [ -n "$XVFB_PID" ] || die "no free X display from :100 to :149"
-  export DISPLAY=:$n WINEPREFIX=$WINE_WORK/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # shellcheck disable=SC2086
+  private_xvfb 100 149 -screen 0 1024x768x24 ${XVFB_EXTRA_ARGS:-} || die "no free X display from :100 to :149"
+  export WINEPREFIX=$WINE_WORK/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   timeout 180 "$WINE" wineboot -i >"$WINE_WORK/wineboot.log" 2>&1 || { cat "$WINE_WORK/wineboot.log"; die "wineboot -i failed"; }
   log "display $DISPLAY, prefix $WINEPREFIX ($((SECONDS - start)) s)"
 }

@@ -20,23 +20,8 @@ gone() { ! kill -0 "$1" 2>/dev/null; }
 # wait_exit PID TENTHS: `status` is the child's exit status once it ends, else "running".
 wait_exit() { status=running; if poll "$2" gone "$1"; then wait "$1"; status=$?; fi; }
 
-# A private X server on a free display: start_xvfb SCREEN-ARGUMENTS... A suite
-# started at the same moment may take the same number: the lock must name ours.
-ours() { xdpyinfo && [ "$(tr -d ' ' <"/tmp/.X${DISPLAY#:}-lock")" = "$1" ]; }
-settled() { gone "$1" || ours "$1"; }
-start_xvfb() {
-  local n
-  for n in $(seq 70 139); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" "$@" -nolisten tcp >"$work/xvfb.log" 2>&1 &
-    pids+=($!)
-    export DISPLAY=":$n"
-    poll 100 settled $! && ours $! >/dev/null 2>&1 && return 0
-    kill $! 2>/dev/null
-  done
-  echo "FAIL: Xvfb did not start"
-  exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+start_xvfb() { private_xvfb 70 139 "$@" && pids+=("$XVFB_PID") || { echo "FAIL: Xvfb did not start"; exit 1; }; }
 
 # draws_in WINDOW [WxH+X+Y]: true when the window (that part of it) is not black.
 draws_in() {

@@ -26,7 +26,7 @@ pids+=($!)
 
 daemon_up() { as_user xscreensaver-command -version; }
 forked() { grep -q "forked \"$work/quelmar --root\" in pid" "$log"; }
-check "the daemon starts" poll 300 daemon_up  # slow on a loaded machine
+check "the daemon starts" poll 100 daemon_up
 as_user xscreensaver-command -activate >/dev/null 2>&1
 if poll 150 forked; then
   pid=$(sed -n "s/.*forked \"[^\"]*quelmar --root\" in pid \([0-9]*\).*/\1/p" "$log" | tail -n 1)
