@@ -31,6 +31,7 @@ import glob
 import json
 import os
 import re
+import shutil
 import subprocess
 import sys
 import time
@@ -74,7 +75,7 @@ def run(command, timeout):
 def failures(stage, timeout):
     """Runs a CTest stage to its end; the failing tests and GoogleTest cases."""
     reports = os.path.join(ROOT, "build", "mutant-gtest")
-    subprocess.run(f"rm -rf {reports}", shell=True)
+    shutil.rmtree(reports, ignore_errors=True)
     try:
         done = subprocess.run(f"ctest --test-dir build --timeout 600 -j2 {stage}", cwd=ROOT, shell=True,
                               capture_output=True, text=True, timeout=timeout,
