@@ -69,38 +69,6 @@ TEST(ResizeView, EmptyWindowsProjectAsOnePixelWithoutErrors)
     }
 }
 
-// Whatever a frame draws, it leaves the state it found and no GL error, and
-// the overlay's projection pixel-exact.
-TEST(Frame, LeavesTheDocumentedStateInEveryKindOfFrame)
-{
-    startTestScene();
-    glMatrixMode(GL_PROJECTION);  // whatever came before
-    glOrtho(0, 1, 0, 1, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    warp.warpWait = 1e9f;
-    encounter.cubePosition[0] = 60;
-    for (const auto& [state, mode, panel] : {std::tuple{Cruise, NoEncounter, -65}, {InWarp, NoEncounter, 0},
-                                             {Flash, NoEncounter, 10}, {Cruise, Standoff, -65}}) {
-        SCOPED_TRACE(testing::Message() << "state " << state << ", mode " << mode);
-        warp.warpState = state;
-        encounter.encounterMode = mode;
-        overlay.panelOffset = panel;
-        encounter.lastEnergyChange = panel == -65 ? -100.0f : SceneClock + 1;
-        encounter.beam = {true, true, SceneClock, {60, 0, 0}, {0, 0, 0}, 112};
-        frame(2);
-        for (GLenum off : {GL_TEXTURE_2D, GL_BLEND, GL_FOG, GL_CULL_FACE})
-            EXPECT_FALSE(glEnabled(off)) << off;
-        EXPECT_TRUE(glEnabled(GL_DEPTH_TEST));
-        EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
-        EXPECT_EQ(glInteger(GL_MODELVIEW_STACK_DEPTH) + glInteger(GL_PROJECTION_STACK_DEPTH), 2);
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-        const auto p = glMatrix(GL_PROJECTION_MATRIX);
-        EXPECT_TRUE(p[0] == 2.0f / TestWidth && p[5] == 2.0f / TestHeight && p[12] == -1 && p[13] == -1);
-        const std::array<GLdouble, 16> identity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-        EXPECT_EQ(glMatrix(GL_MODELVIEW_MATRIX), identity);
-    }
-}
-
 TEST(Frame, StreaksOnlyInWarpAndDropOut)
 {
     const auto colouredPixels = [] {  // blue clearly over red, or red and green clearly over blue

@@ -11,9 +11,35 @@
 #include "support/gl_fixture.h"
 #include "surface/surface.h"
 #include "textures/textures.h"
-#include "unit/ship/mesh_groups.h"
 
 namespace {
+
+// The five face groups of a ShipMesh as one list, and a face's corners by number.
+struct FaceGroup {
+    const char* name;
+    const MeshFace* faces;
+    int count;
+};
+
+std::array<FaceGroup, 5> faceGroups(const ShipMesh& mesh)
+{
+    return {{{"hull", mesh.hullFaces, HullFaceCount},
+             {"under panel", mesh.underPanelFaces, UnderPanelFaceCount},
+             {"pod A", mesh.podFacesA, PodFaceCount},
+             {"pod B", mesh.podFacesB, PodFaceCount},
+             {"rear panel", mesh.rearPanelFaces, RearPanelFaceCount}}};
+}
+
+struct Corner {
+    int vertex, code;
+    float s, t;
+};
+
+Corner corner(const MeshFace& f, int k)
+{
+    return k == 0 ? Corner{f.a, f.codeA, f.sA, f.tA} : k == 1 ? Corner{f.b, f.codeB, f.sB, f.tB}
+                                                             : Corner{f.c, f.codeC, f.sC, f.tC};
+}
 
 constexpr float BoxX = 20, BoxY = 15, BoxZ = 50;  // what the feedback view shows, in object units
 constexpr float Tolerance = 2e-3f;

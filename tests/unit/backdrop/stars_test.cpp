@@ -8,23 +8,6 @@
 
 namespace {
 
-TEST(RotatePoint, TurnsAboutXThenYThenZSkippingZeroAndNegativeAngles)
-{
-    const struct {
-        float p[3], ax, ay, az, want[3];
-    } cases[] = {
-        {{1.5f, -2.25f, 3}, 0, 0, 0, {1.5f, -2.25f, 3}}, {{0, 0, 5}, 90, 0, 0, {0, -5, 0}},
-        {{1, 0, 0}, 0, 90, 0, {0, 0, -1}},               {{1, 0, 0}, 0, 0, 90, {0, 1, 0}},
-        {{0, 1, 0}, 90, 90, 0, {1, 0, 0}},               {{1, 2, 3}, 0, -90, -90, {1, 2, 3}},
-    };
-    for (const auto& c : cases) {
-        float p[3] = {c.p[0], c.p[1], c.p[2]};
-        rotatePoint(p, c.ax, c.ay, c.az);
-        for (int axis = 0; axis < 3; ++axis)
-            EXPECT_NEAR(p[axis], c.want[axis], 1e-5) << c.ax << " " << c.ay << " " << c.az;
-    }
-}
-
 TEST(Stars, LieOnTheShellDoNotMoveAndBatchAtAThirdAndTwoThirds)
 {
     SceneDriver driver(1234567);
