@@ -23,8 +23,9 @@ once); it prints one line per mutant and a summary, and writes a table to
 
 With --which a stage that catches the mutant still runs to its end, and the
 table gets a fourth column: every test that failed, and for the GoogleTest
-programs every failing case (program:Suite.Case). Before deleting a test, look
-for the mutants that only it catches.
+programs every failing case (program:Suite.Case); CTest's output, with each
+failing test's own, is kept in build/mutant-logs/ID.log. Before deleting a
+test, look for the mutants that only it catches.
 """
 import argparse
 import glob
@@ -72,16 +73,19 @@ def run(command, timeout):
         return 124
 
 
-def failures(stage, timeout):
-    """Runs a CTest stage to its end; the failing tests and GoogleTest cases."""
+def failures(stage, timeout, log):
+    """Runs a CTest stage to its end; the failing tests and GoogleTest cases.
+    CTest's output, with that of each failing test, goes to `log`."""
     reports = os.path.join(ROOT, "build", "mutant-gtest")
     shutil.rmtree(reports, ignore_errors=True)
     try:
-        done = subprocess.run(f"ctest --test-dir build --timeout 600 -j2 {stage}", cwd=ROOT, shell=True,
-                              capture_output=True, text=True, timeout=timeout,
+        done = subprocess.run(f"ctest --test-dir build --timeout 600 -j2 --output-on-failure {stage}", cwd=ROOT,
+                              shell=True, capture_output=True, text=True, timeout=timeout,
                               env={**os.environ, "GTEST_OUTPUT": f"json:{reports}/"})
     except subprocess.TimeoutExpired:
         return ["(timeout)"]
+    with open(log, "a", encoding="utf-8") as out:
+        out.write(done.stdout)
     failed = re.findall(r"^\s*\d+ - (\S+) \(", done.stdout, re.M)
     if done.returncode != 0 and not failed:
         failed = [f"(ctest exit {done.returncode})"]
@@ -112,6 +116,8 @@ def main():
     options = parser.parse_args()
     only = set(filter(None, options.only.split(",")))
     results = []
+    logs = os.path.join(ROOT, "build", "mutant-logs")
+    os.makedirs(logs, exist_ok=True)
     for ident, target, args, old, new in parse(options.mutants):
         if only and ident not in only:
             continue
@@ -132,8 +138,10 @@ def main():
                     stages = [stage.strip() for stage in args.split("||")]
                     if options.which:
                         failed = []
+                        if os.path.exists(os.path.join(logs, ident + ".log")):
+                            os.remove(os.path.join(logs, ident + ".log"))
                         for stage in stages:
-                            failed = failed or failures(stage, 3600)
+                            failed = failed or failures(stage, 3600, os.path.join(logs, ident + ".log"))
                         caught = bool(failed)
                     else:
                         caught = any(run(f"ctest --test-dir build --timeout 600 -j2 {stage}", 3600) != 0
