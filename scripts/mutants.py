@@ -39,6 +39,7 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 WINDOWS_PATHS = re.compile(r"(^|/)win32/|^assets/")
+CTEST = "ctest --test-dir build --timeout 600 -j2"
 
 
 def parse(path):
@@ -79,9 +80,8 @@ def failures(stage, timeout, log):
     reports = os.path.join(ROOT, "build", "mutant-gtest")
     shutil.rmtree(reports, ignore_errors=True)
     try:
-        done = subprocess.run(f"ctest --test-dir build --timeout 600 -j2 --output-on-failure {stage}", cwd=ROOT,
-                              shell=True, capture_output=True, text=True, timeout=timeout,
-                              env={**os.environ, "GTEST_OUTPUT": f"json:{reports}/"})
+        done = subprocess.run(f"{CTEST} --output-on-failure {stage}", cwd=ROOT, shell=True, capture_output=True,
+                              text=True, timeout=timeout, env={**os.environ, "GTEST_OUTPUT": f"json:{reports}/"})
     except subprocess.TimeoutExpired:
         return ["(timeout)"]
     with open(log, "a", encoding="utf-8") as out:
@@ -137,14 +137,14 @@ def main():
                     # the earlier ones pass (put the slow tests last).
                     stages = [stage.strip() for stage in args.split("||")]
                     if options.which:
-                        failed = []
-                        if os.path.exists(os.path.join(logs, ident + ".log")):
-                            os.remove(os.path.join(logs, ident + ".log"))
+                        log = os.path.join(logs, ident + ".log")
+                        if os.path.exists(log):
+                            os.remove(log)
                         for stage in stages:
-                            failed = failed or failures(stage, 3600, os.path.join(logs, ident + ".log"))
+                            failed = failed or failures(stage, 3600, log)
                         caught = bool(failed)
                     else:
-                        caught = any(run(f"ctest --test-dir build --timeout 600 -j2 {stage}", 3600) != 0
+                        caught = any(run(f"{CTEST} {stage}", 3600) != 0
                                      for stage in stages)
                     status = "caught" if caught else "survived"
             finally:

@@ -31,14 +31,13 @@ std::array<FaceGroup, 5> faceGroups(const ShipMesh& mesh)
 }
 
 struct Corner {
-    int vertex, code;
+    int vertex;
     float s, t;
 };
 
 Corner corner(const MeshFace& f, int k)
 {
-    return k == 0 ? Corner{f.a, f.codeA, f.sA, f.tA} : k == 1 ? Corner{f.b, f.codeB, f.sB, f.tB}
-                                                             : Corner{f.c, f.codeC, f.sC, f.tC};
+    return k == 0 ? Corner{f.a, f.sA, f.tA} : k == 1 ? Corner{f.b, f.sB, f.tB} : Corner{f.c, f.sC, f.tC};
 }
 
 constexpr float BoxX = 20, BoxY = 15, BoxZ = 50;  // what the feedback view shows, in object units

@@ -2,28 +2,19 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <tuple>
 #include <vector>
 
-namespace {
-
-std::vector<unsigned char> asset(const std::string& name)
-{
-    std::ifstream in(std::string(QUELMAR_SOURCE_DIR) + "/assets/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-} // namespace
+#include "support/temp_dir.h"
 
 // Three images of 16, 32 and 48 pixels, each an info header of twice the
 // height (colour and mask), 256 colours, the colour rows and a 1-bit mask
 // that clears some pixels but not all.
 TEST(TextureAssets, IconHas16And32And48PixelImagesWithMasks)
 {
-    const auto icon = asset("quelmar.ico");
+    const std::string file = readText(std::string(QUELMAR_SOURCE_DIR) + "/assets/quelmar.ico");
+    const std::vector<unsigned char> icon(file.begin(), file.end());
     const auto u32 = [&icon](size_t at) { return uint32_t{icon.at(at)} | icon.at(at + 1) << 8 | icon.at(at + 2) << 16 | uint32_t{icon.at(at + 3)} << 24; };
     ASSERT_EQ(std::tuple(u32(0), icon.at(4)), std::tuple(0x10000u, 3)) << "reserved, type icon, three images";
     for (uint32_t side = 16; side <= 48; side += 16) {
