@@ -8,6 +8,7 @@
 #include "common/posix/profile_file.h"
 #include "settings/settings.h"
 #include "surface/offscreen/egl_surface.h"
+#include "scene/scene.h"
 #include "surface/surface.h"
 
 namespace {
@@ -31,8 +32,6 @@ bool startBenchScene(int32_t width, int32_t height, int32_t stars, int32_t warpL
     settings.activeWarpLineCount = warpLines;
     setScriptedFrame(benchClock, 0);
     installScriptedClock(&benchClock);
-    ClientWidth = width;
-    ClientHeight = height;
     InitScene(width, height);
     return true;
 }

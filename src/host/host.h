@@ -9,6 +9,7 @@
 #include <string>
 
 #include "settings/settings.h"
+#include "surface/surface.h"
 
 // ---- Rules both hosts share ------------------------------------------------
 
@@ -27,22 +28,29 @@ inline int64_t mouseDistance(int32_t fromX, int32_t fromY, int32_t x, int32_t y)
     return (dx < 0 ? -dx : dx) + (dy < 0 ? -dy : dy);
 }
 
+// What the full-screen saver's input means, whichever platform it came from.
+struct SaverInput {
+    enum Kind { KeyPressed, ButtonPressed, PointerMoved, FocusGained, FocusLost } kind;
+    int32_t x = 0;  // PointerMoved: where it is now, screen pixels
+    int32_t y = 0;
+};
+
+struct Dismissal {
+    int32_t referenceX = 0;  // MouseReference: where the pointer was, screen pixels
+    int32_t referenceY = 0;
+    bool focused = false;    // the saver had the focus once: losing it counts
+};
+
+// True when `input` ends the saver: a key, a mouse button (the host passes
+// only the three main ones), the pointer more than MouseThreshold from the
+// reference (which then moves there), or the focus lost after it was had.
+bool dismissalEnds(Dismissal& state, const SaverInput& input);
+
 inline constexpr int BadCommandExitCode = -1;  // Windows: a bad command line, nothing created
 inline constexpr int BadOptionExitCode = 1;    // Linux: an unknown option or a bad value
-inline constexpr int NoSurfaceExitCode = 1;    // the rendering surface cannot be built
 inline constexpr int FaultExitCode = 70;       // the fault guard caught a fault
 
-// The rendering surface's error texts, and the caption of each.
-inline constexpr const char* SurfaceErrorCaption = "Error Creating Window";
-inline constexpr const char* NoWindowClassText = "Sorry dude. Can't register the window class.";
-inline constexpr const char* NoWindowText = "Sorry dude. Can't create the window.";
-inline constexpr const char* NoDeviceContextText = "Sorry dude. Can't get the DC.";
-inline constexpr const char* NoPixelFormatText = "Sorry dude. Can't get a pixel format.";
-inline constexpr const char* NoSetPixelFormatText = "Sorry dude. Can't set the pixel format.";
-inline constexpr const char* NoContextText = "Sorry dude. Can't get a rendering context.";
-inline constexpr const char* NoActivateText = "Sorry dude. Can't activate the RC.";
-inline constexpr const char* NoSurfaceCaption = "Error";
-inline constexpr const char* NoSurfaceText = "Cant create a OpenGL window!";
+// The rendering surface's error texts and exit code are in surface/surface.h.
 
 // ---- Commands ----------------------------------------------------------------
 

@@ -72,9 +72,7 @@ int main(int argc, char** argv)
         camera.fixedEye[axis] = options.eye[axis];
         camera.fixedTarget[axis] = options.look[axis];
     }
-    ClientWidth = options.width;
-    ClientHeight = options.height;
-    InitScene(ClientWidth, ClientHeight);
+    InitScene(options.width, options.height);
 
     std::vector<unsigned char> pixels;
     if (!options.pngDir.empty())

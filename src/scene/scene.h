@@ -1,10 +1,51 @@
-// Scene: the scene clock and the frame, the camera, the encounter with the
-// cube, and the flat overlay.
+// Scene: its life cycle, the scene clock and the frame, the camera, the
+// encounter with the cube, and the flat overlay.
+//
+// How a run goes, in every program (Quelmar.scr, quelmar, quelmar-render,
+// and the tests and benchmarks that start the scene as they do):
+//
+//   surface: a window and a double-buffered GL context, made current
+//   loadSettings()                 the INI file; a program may then put its
+//                                  own values over them (the Linux options)
+//   InitScene(width, height)       the one start-up
+//   repeat: events -> drawFrame() -> swap
+//           a new size: ResizeScene(width, height) between frames
+//   ReleaseScene()                 while the context is still current
+//   surface: the context, then the window
+//
+// Each host provides the command line and its mode dispatch (host/: the
+// contract in host.h), the surface (surface/win32, surface/x11,
+// surface/offscreen), the event loop with the dismissal rules (host.h) and
+// the swap, and the platform's profile functions (common/platform.h). The
+// scene (scene/, backdrop/, ship/, textures/) draws only through drawFrame
+// and keeps no platform state. Tests start from resetScene() and drive time
+// through a ScriptedClock (surface.h).
 #pragma once
 
 #include <cstdint>
 
 #include "surface/surface.h"
+
+// ---- Life cycle ------------------------------------------------------------
+
+extern TimeStamp SceneStartTime;  // sampled once by InitScene
+extern int32_t ClientWidth;       // drawing area: InitScene's size, then ResizeScene's
+extern int32_t ClientHeight;
+
+// Scene start-up, once per GL context, after loadSettings: the size, GL
+// state, start time and seeding, mesh, warp lines, stars, flash ring, the
+// seven textures, the bubble's quadric.
+void InitScene(int32_t width, int32_t height);
+// A new drawing area between frames: the size, the viewport and the
+// projection; every later frame keeps them.
+void ResizeScene(int32_t width, int32_t height);
+// Its counterpart, while the same context is still current: releases what
+// InitScene made, in reverse order. Safe to call twice, or without InitScene.
+void ReleaseScene();
+// Every program-wide value of the scene, the settings and the random
+// generator back to its program-start value (GL objects are not touched:
+// ReleaseScene first). A new global gets its line here.
+void resetScene();
 
 // ---- Scene clock and frame -------------------------------------------------
 

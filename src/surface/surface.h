@@ -1,30 +1,13 @@
-// Rendering surface and frame loop: the scene's time source, the fixed GL
-// state, and scene start-up. The window and context code lives in the
-// platform folders (win32/, x11/, offscreen/).
+// Rendering surface: the scene's time source, the fixed GL state and
+// projection, and what every surface (WGL, GLX, EGL) reports when it cannot
+// be built. The window and context code lives in the platform folders
+// (win32/, x11/, offscreen/).
 //
-// How a run goes, in every program (Quelmar.scr, quelmar, quelmar-render):
+// One release order on every surface: the scene (ReleaseScene) while the
+// context is still current, then the context, then the window.
 //
-//   loadSettings()                    the INI file (and, on Linux, the options)
-//   InitScene(width, height)          with a GL context current
-//   repeat: events -> drawFrame() -> swap
-//                                      (a resize calls ResizeView between frames)
-//   ReleaseScene()                    while the context is still current
-//
-// What each host provides: the command line and its mode dispatch (host/:
-// RunSaver, RunPreview, ShowSettingsDialog, RunPasswordChange behind
-// runHostCommand), a window and a double-buffered GL context (surface/win32,
-// surface/x11, surface/offscreen), the event loop with the dismissal rules
-// and the swap, and the platform's profile functions (common/platform.h).
-// The scene itself (scene/, backdrop/, ship/, textures/) draws only through
-// drawFrame and keeps no platform state. Tests and benchmarks start each run
-// from resetScene() and drive time through a ScriptedClock.
-//
-// The system's own names, kept as they stand: SampleClock, InitScene,
-// ResizeView, SetupGlState, SetupLight, SetupFog, SceneStartTime,
-// ClientWidth, ClientHeight, and drawFrame's helpers in scene/; the window
-// class "WindowsScreenSaverClass", the titles "Screen Saver" and "Preview",
-// "Quelmar.ini" and its section and keys. ReleaseScene, resetScene and
-// ScriptedClock are ours.
+// The system's own names, kept as they stand: SampleClock, ResizeView,
+// SetupGlState, SetupLight, SetupFog; ScriptedClock is ours.
 #pragma once
 
 #include <cstdint>
@@ -56,27 +39,29 @@ void setScriptedFrame(ScriptedClock& clock, int64_t frame);
 // Moves clock.now on by `milliseconds`, for runs that step by hand.
 void advanceScriptedClock(ScriptedClock& clock, int64_t milliseconds);
 
-extern TimeStamp SceneStartTime;  // sampled once by InitScene
-extern int32_t ClientWidth;       // drawing area, fixed for the run
-extern int32_t ClientHeight;
-
-// Scene start-up, once per GL context, after loadSettings: GL state, start
-// time and seeding, mesh, warp lines, stars, flash ring, the seven textures,
-// the bubble's quadric.
-void InitScene(int32_t width, int32_t height);
-// Its counterpart, while the same context is still current: releases what
-// InitScene made, in reverse order. Safe to call twice, or without InitScene.
-void ReleaseScene();
-// Every program-wide value of the scene, the settings and the random
-// generator back to its program-start value (GL objects are not touched:
-// ReleaseScene first). A new global gets its line here.
-void resetScene();
-
 // The fixed GL state of a new context, with the start-up projection.
 void SetupGlState(int32_t width, int32_t height);
 void SetupLight();
 void SetupFog();
 
 // Viewport and 45-degree perspective (near 1, far 300) for width x height;
-// a height of 0 counts as 1. Leaves GL_MODELVIEW selected.
+// a height of 0 counts as 1. Leaves GL_MODELVIEW selected. Every frame, for
+// the scene's size (ResizeScene sets it).
 void ResizeView(int32_t width, int32_t height);
+
+// ---- When the surface cannot be built ----------------------------------------
+
+// Windows shows the first in a box with SurfaceErrorCaption and then
+// NoSurfaceText under NoSurfaceCaption; Linux prints NoSurfaceText and the
+// step's text on one line. Either way the run ends with NoSurfaceExitCode.
+inline constexpr const char* SurfaceErrorCaption = "Error Creating Window";
+inline constexpr const char* NoWindowClassText = "Sorry dude. Can't register the window class.";
+inline constexpr const char* NoWindowText = "Sorry dude. Can't create the window.";
+inline constexpr const char* NoDeviceContextText = "Sorry dude. Can't get the DC.";
+inline constexpr const char* NoPixelFormatText = "Sorry dude. Can't get a pixel format.";
+inline constexpr const char* NoSetPixelFormatText = "Sorry dude. Can't set the pixel format.";
+inline constexpr const char* NoContextText = "Sorry dude. Can't get a rendering context.";
+inline constexpr const char* NoActivateText = "Sorry dude. Can't activate the RC.";
+inline constexpr const char* NoSurfaceCaption = "Error";
+inline constexpr const char* NoSurfaceText = "Cant create a OpenGL window!";
+inline constexpr int NoSurfaceExitCode = 1;

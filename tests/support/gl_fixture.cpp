@@ -12,6 +12,7 @@
 #include "settings/settings.h"
 #include "ship/ship.h"
 #include "surface/offscreen/egl_surface.h"
+#include "support/scene_driver.h"
 #include "surface/surface.h"
 
 namespace {
@@ -52,16 +53,10 @@ void drawShipAlone(const float* eye, const float* target)
 void startTestScene()
 {
     ReleaseScene();  // the previous test's textures and quadric
-    resetScene();
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();  // as in a new context: the light is placed under it
-    setProfilePath("/nonexistent/quelmar-test.ini");  // defaults
-    loadSettings();
     testClock.now = {1000000, 0};
-    installScriptedClock(&testClock);
-    ClientWidth = TestWidth;
-    ClientHeight = TestHeight;
-    InitScene(ClientWidth, ClientHeight);
+    startScene(testClock, TestWidth, TestHeight);
 }
 
 bool glEnabled(GLenum capability) { return glIsEnabled(capability) == GL_TRUE; }

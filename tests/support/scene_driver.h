@@ -1,31 +1,42 @@
-// Drives whole frames on the renderer's scripted clock, with or without a GL
-// context (the GL calls of drawFrame do nothing while no context is current).
+// Starts the scene as the programs do and drives whole frames on the
+// renderer's scripted clock, with or without a GL context (GL calls do
+// nothing while no context is current).
 #pragma once
 
 #include <cstdint>
 
 #include "backdrop/backdrop.h"
+#include "common/posix/profile_file.h"
 #include "common/random.h"
 #include "scene/scene.h"
 #include "settings/settings.h"
 #include "ship/ship.h"
 #include "surface/surface.h"
 
+// The programs' start-up on `clock`: every module at its program-start
+// value, the default settings (no file), then InitScene.
+inline void startScene(const ScriptedClock& clock, int32_t width, int32_t height)
+{
+    resetScene();
+    setProfilePath("/nonexistent/quelmar-test.ini");
+    loadSettings();
+    installScriptedClock(&clock);
+    InitScene(width, height);
+}
+
 class SceneDriver {
 public:
     explicit SceneDriver(uint32_t seed = 1000000, double fps = 60)
     {
-        resetScene();
         clock_ = {{static_cast<int32_t>(seed), 0}, fps, {}};
         setScriptedFrame(clock_, 0);
-        installScriptedClock(&clock_);
-        SceneStartTime = clock_.start;
-        seedRandom(seed);
-        ClientWidth = 320;
-        ClientHeight = 240;
-        prepareMesh();  // the beams aim by the prepared hull normals
+        startScene(clock_, 320, 240);
     }
-    ~SceneDriver() { installScriptedClock(nullptr); }
+    ~SceneDriver()
+    {
+        ReleaseScene();
+        installScriptedClock(nullptr);
+    }
 
     // Draws frame k at its scripted time.
     void frame()

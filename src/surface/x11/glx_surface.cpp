@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "host/host.h"
+#include "surface/surface.h"
 
 namespace {
 

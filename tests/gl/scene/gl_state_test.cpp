@@ -46,7 +46,7 @@ TEST(StartupState, DepthShadingPerspectiveOneHeadlightAndLinearFogSetUpButOff)
     }
 }
 
-TEST(ResizeView, EmptyWindowsProjectAsOnePixelWithoutErrors)
+TEST(ResizeScene, EmptyWindowsProjectAsOnePixelWithoutErrors)
 {
     startTestScene();
     for (const auto& [width, height] : {std::pair{200, 0}, {0, 100}, {0, 0}, {320, 0}}) {
@@ -54,15 +54,15 @@ TEST(ResizeView, EmptyWindowsProjectAsOnePixelWithoutErrors)
         const float w = static_cast<float>(std::max(width, 1)), h = static_cast<float>(std::max(height, 1));
         SetupGlState(width, height);
         expectPerspective(w / h);
-        ClientWidth = width, ClientHeight = height;
-        frame(3);
+        ResizeScene(width, height);
+        frame(3);  // the frames keep the new size
         const auto ortho = glMatrix(GL_PROJECTION_MATRIX);  // the overlay's
         EXPECT_FLOAT_EQ(static_cast<float>(ortho[0]), 2 / w);
         EXPECT_FLOAT_EQ(static_cast<float>(ortho[5]), 2 / h);
-        ResizeView(width, height);
         GLint viewport[4];
         glGetIntegerv(GL_VIEWPORT, viewport);
         EXPECT_TRUE(viewport[2] == width && viewport[3] == h);
+        ResizeView(width, height);
         EXPECT_EQ(glInteger(GL_MATRIX_MODE), GL_MODELVIEW);
         expectPerspective(w / h);
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));

@@ -46,7 +46,6 @@ TEST(Allocations, NoneThroughCruiseWarpsAndEncountersWithBeamsBubblesAndBursts)
     SceneDriver driver(1000000);
     settings.warpPause = 360;  // long encounters, after a warp at 20 s
     forceNextEncounter = true;
-    initEncounter();  // the bubble's quadric, made at start-up as in InitScene
     allocations = 0;
     counting = true;
     for (int i = 0; i < 50000; ++i)
@@ -54,5 +53,4 @@ TEST(Allocations, NoneThroughCruiseWarpsAndEncountersWithBeamsBubblesAndBursts)
     counting = false;
     EXPECT_EQ(allocations, 0);
     EXPECT_GT(debris.hullHits, 0u);  // beams, bubbles and bursts all happened
-    releaseEncounter();
 }
