@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr int NoSaverWindowExitCode = 1;
-
 struct WindowPlan {
     DWORD extendedStyle;
     DWORD style;
@@ -78,7 +76,7 @@ int RunSaver(WindowHandle parentWindow)
         saverHost.saverWindow = CreateWindowExA(plan.extendedStyle, SaverClassName, plan.title, plan.style, 0,
                                                 0, plan.width, plan.height, parent, nullptr, saverHost.module,
                                                 nullptr);
-    int exitCode = NoSaverWindowExitCode;
+    int exitCode = NoSurfaceExitCode;
     if (saverHost.saverWindow) {
         if (!saverHost.PreviewMode)
             SetForegroundWindow(saverHost.saverWindow);

@@ -1,9 +1,9 @@
 // The saver window's class procedure and the dismissal rules shared with the
 // GL child.
 #include "host/win32/win32_host.h"
-#include "surface/win32/gl_window.h"
 
-Dismissal dismissal;
+InputMethod inputMethod;
+Dismissal dismissal{0, 0, true};
 
 namespace {
 
@@ -28,55 +28,67 @@ void postClose(HWND window)
 // library that is already loaded: it is never loaded for this.
 void detachInputMethod(HWND window)
 {
-    dismissal.imeLibrary = GetModuleHandleA("IMM32.DLL");
-    if (!dismissal.imeLibrary)
+    inputMethod.imeLibrary = GetModuleHandleA("IMM32.DLL");
+    if (!inputMethod.imeLibrary)
         return;
-    dismissal.immAssociateContext = reinterpret_cast<ImmAssociateContextFunction>(
-        reinterpret_cast<void*>(GetProcAddress(dismissal.imeLibrary, "ImmAssociateContext")));
-    if (dismissal.immAssociateContext)
-        dismissal.previousInputContext = dismissal.immAssociateContext(window, nullptr);
+    inputMethod.immAssociateContext = reinterpret_cast<ImmAssociateContextFunction>(
+        reinterpret_cast<void*>(GetProcAddress(inputMethod.imeLibrary, "ImmAssociateContext")));
+    if (inputMethod.immAssociateContext)
+        inputMethod.previousInputContext = inputMethod.immAssociateContext(window, nullptr);
 }
 
 void restoreInputMethod(HWND window)
 {
-    if (dismissal.imeLibrary && dismissal.immAssociateContext && dismissal.previousInputContext)
-        dismissal.immAssociateContext(window, dismissal.previousInputContext);
+    if (inputMethod.imeLibrary && inputMethod.immAssociateContext && inputMethod.previousInputContext)
+        inputMethod.immAssociateContext(window, inputMethod.previousInputContext);
+}
+
+void resetMouseReference()
+{
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    dismissal.referenceX = cursor.x;
+    dismissal.referenceY = cursor.y;
+}
+
+// The input that the dismissal rules judge; false for any other message.
+bool saverInputOf(UINT message, WPARAM wParam, SaverInput& input)
+{
+    switch (message) {
+    case WM_ACTIVATEAPP:
+        input.kind = wParam ? SaverInput::FocusGained : SaverInput::FocusLost;
+        return true;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        input.kind = SaverInput::KeyPressed;
+        return true;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        input.kind = SaverInput::ButtonPressed;
+        return true;
+    case WM_MOUSEMOVE: {
+        POINT cursor{};
+        GetCursorPos(&cursor);  // the message's own coordinates are client-relative
+        input = {SaverInput::PointerMoved, cursor.x, cursor.y};
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 LRESULT dismissalRules(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_SHOWWINDOW:
-        if (wParam)
-            hideCursor();
-        break;
-    case WM_ACTIVATEAPP:
-        if (!wParam)
-            postClose(window);
-        break;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-        postClose(window);
-        break;
-    case WM_SETCURSOR:
+    if (message == WM_SETCURSOR) {
         hideCursor();
         return TRUE;
-    case WM_MOUSEMOVE: {
-        POINT cursor{};
-        GetCursorPos(&cursor);  // the message's own coordinates are client-relative
-        if (mouseDistance(dismissal.MouseReference.x, dismissal.MouseReference.y, cursor.x, cursor.y) >
-            MouseThreshold) {
-            postClose(window);
-            dismissal.MouseReference = cursor;
-        }
-        break;
     }
-    default:
-        break;
-    }
+    if (message == WM_SHOWWINDOW && wParam)
+        hideCursor();
+    SaverInput input{SaverInput::KeyPressed};
+    if (saverInputOf(message, wParam, input) && dismissalEnds(dismissal, input))
+        postClose(window);
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -89,7 +101,7 @@ LRESULT DefaultSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     if (message == WM_CLOSE) {
         if (!saverHost.Win9xPlatform || CheckPasswordOnClose(window))
             return DefWindowProcA(window, message, wParam, lParam);
-        GetCursorPos(&dismissal.MouseReference);
+        resetMouseReference();
         return 0;
     }
     if (message == VerifyPasswordMessage) {
@@ -107,7 +119,7 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     switch (message) {
     case WM_CREATE:
         detachInputMethod(window);
-        GetCursorPos(&dismissal.MouseReference);
+        resetMouseReference();
         if (!saverHost.PreviewMode)
             hideCursor();
         break;

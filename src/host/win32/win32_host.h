@@ -13,17 +13,22 @@ struct SaverHost {
     bool Win9xPlatform = false;   // GetVersionExA reported VER_PLATFORM_WIN32_WINDOWS
     bool PreviewMode = false;     // RunSaver was given a parent window
     HWND saverWindow = nullptr;
+    bool sceneRunning = false;    // from InitScene to ReleaseScene
+    UINT_PTR frameTimer = 0;      // the GL child's; 0 when the platform refused it
 };
 extern SaverHost saverHost;
 
 using ImmAssociateContextFunction = HANDLE(WINAPI*)(HWND, HANDLE);
 
-struct Dismissal {
-    POINT MouseReference = {0, 0};  // screen pixels; set when the saver window is created
+struct InputMethod {
     HMODULE imeLibrary = nullptr;   // "IMM32.DLL", only when already loaded
     ImmAssociateContextFunction immAssociateContext = nullptr;
     HANDLE previousInputContext = nullptr;
 };
+extern InputMethod inputMethod;
+// The dismissal rules' state. The saver window is created in the foreground,
+// so losing the activation counts from the start; the reference is set when
+// the window is created.
 extern Dismissal dismissal;
 
 inline constexpr UINT VerifyPasswordMessage = WM_APP;
@@ -61,6 +66,13 @@ LPTOP_LEVEL_EXCEPTION_FILTER installFaultGuard();
 [[noreturn]] void ExitSaverProcess(UINT exitCode);
 // Registers the dialog's window classes: none are needed.
 bool DialogClassHook(HINSTANCE module);
+
+// The saver window's messages after the host's: builds the surface and
+// starts the scene on WM_CREATE, keeps the child over the client area,
+// releases the scene and then the surface on WM_DESTROY.
+LRESULT SceneSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The GL child's class procedure: frame timer, size, painting, destruction.
+LRESULT CALLBACK GlChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The saver window's class procedure; hands on to SceneSaverProc.
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,10 +1,10 @@
-// CreateGlChildWindow: the child window, its pixel format, the palette where
-// the format needs one, and the rendering context.
+// The GL child window, its pixel format, the palette where the format needs
+// one, and the rendering context; and their release.
 #include <cstring>
 
 #include "common/platform.h"
-#include "settings/settings.h"
 #include "surface/palette.h"
+#include "surface/surface.h"
 #include "surface/win32/gl_window.h"
 
 GlSurface glSurface;
@@ -12,12 +12,11 @@ GlSurface glSurface;
 namespace {
 
 constexpr const char* GlClassName = "OpenGL Window";
-constexpr const char* ErrorCaption = "Error Creating Window";
 constexpr WORD PaletteVersion = 0x300;
 
 HWND fail(const char* text)
 {
-    platformShowError(ErrorCaption, text);
+    platformShowError(SurfaceErrorCaption, text);
     return nullptr;
 }
 
@@ -78,35 +77,36 @@ void buildPalette(HDC dc, const PaletteFormat& format)
 
 } // namespace
 
-HWND CreateGlChildWindow(int x, int y, int width, int height, HWND parent)
+HWND CreateGlChildWindow(int x, int y, int width, int height, HWND parent, WNDPROC procedure,
+                         const char* title)
 {
     const HINSTANCE module = GetModuleHandleA(nullptr);
     WNDCLASSA glClass{};
     glClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
-    glClass.lpfnWndProc = GlChildProc;
+    glClass.lpfnWndProc = procedure;
     glClass.hInstance = module;
     glClass.hIcon = LoadIconA(nullptr, IDI_WINLOGO);
     glClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     glClass.lpszClassName = GlClassName;
     if (!RegisterClassA(&glClass))
-        return fail("Sorry dude. Can't register the window class.");
+        return fail(NoWindowClassText);
 
-    glSurface.window = CreateWindowExA(0, GlClassName, MakerWebAddress,
+    glSurface.window = CreateWindowExA(0, GlClassName, title,
                                        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y, width,
                                        height, parent, nullptr, module, nullptr);
     if (!glSurface.window)
-        return fail("Sorry dude. Can't create the window.");
+        return fail(NoWindowText);
 
     glSurface.dc = GetDC(glSurface.window);
     if (!glSurface.dc)
-        return fail("Sorry dude. Can't get the DC.");
+        return fail(NoDeviceContextText);
 
     PIXELFORMATDESCRIPTOR format = requestedFormat();
     const int formatNumber = ChoosePixelFormat(glSurface.dc, &format);
     if (formatNumber == 0)
-        return fail("Sorry dude. Can't get a pixel format.");
+        return fail(NoPixelFormatText);
     if (!SetPixelFormat(glSurface.dc, formatNumber, &format))
-        return fail("Sorry dude. Can't set the pixel format.");
+        return fail(NoSetPixelFormatText);
     DescribePixelFormat(glSurface.dc, formatNumber, sizeof format, &format);
 
     const PaletteFormat described = paletteFormatOf(format);
@@ -115,8 +115,23 @@ HWND CreateGlChildWindow(int x, int y, int width, int height, HWND parent)
 
     glSurface.context = wglCreateContext(glSurface.dc);
     if (!glSurface.context)
-        return fail("Sorry dude. Can't get a rendering context.");
+        return fail(NoContextText);
     if (!wglMakeCurrent(glSurface.dc, glSurface.context))
-        return fail("Sorry dude. Can't activate the RC.");
+        return fail(NoActivateText);
     return glSurface.window;
+}
+
+void ReleaseGlChildWindow()
+{
+    wglMakeCurrent(nullptr, nullptr);
+    if (glSurface.dc)
+        ReleaseDC(glSurface.window, glSurface.dc);
+    if (glSurface.context)
+        wglDeleteContext(glSurface.context);
+    if (glSurface.palette)
+        DeleteObject(glSurface.palette);
+    const HWND window = glSurface.window;
+    glSurface = {};  // before the child's own destruction runs
+    if (window)
+        DestroyWindow(window);
 }

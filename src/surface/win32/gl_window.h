@@ -1,5 +1,5 @@
 // The Windows rendering surface: the "OpenGL Window" child with its pixel
-// format, palette and WGL context, and the two procedures around it.
+// format, palette and WGL context, made and released here.
 #pragma once
 
 #include <windows.h>
@@ -9,18 +9,16 @@ struct GlSurface {
     HDC dc = nullptr;           // its own device context (CS_OWNDC)
     HGLRC context = nullptr;
     HPALETTE palette = nullptr; // only when the pixel format needs one
-    UINT_PTR FrameTimerId = 0;  // 0 when the platform refused the timer
 };
 extern GlSurface glSurface;
 
-// Creates the child over (x, y, width, height) of `parent` and makes its
-// context current. Each failure shows its own message and returns nullptr,
-// leaving what was made in place.
-HWND CreateGlChildWindow(int x, int y, int width, int height, HWND parent);
+// Creates the child over (x, y, width, height) of `parent`, with `procedure`
+// as its class procedure and `title` as its name, and makes its context
+// current. Each failure shows its own message and returns nullptr, leaving
+// what was made for ReleaseGlChildWindow.
+HWND CreateGlChildWindow(int x, int y, int width, int height, HWND parent, WNDPROC procedure,
+                         const char* title);
 
-// The saver window's messages after the host's: builds the surface and
-// starts the scene on WM_CREATE, releases it on WM_DESTROY.
-LRESULT SceneSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-// The GL child's class procedure: frame timer, painting, destruction.
-LRESULT CALLBACK GlChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// The context, the device context, the palette, then the child window; after
+// ReleaseScene (surface/surface.h). Safe on a partial surface and twice.
+void ReleaseGlChildWindow();
