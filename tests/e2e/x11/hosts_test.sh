@@ -42,6 +42,8 @@ if cpack --config "$build/CPackConfig.cmake" -G 'DEB;RPM' -B "$work/pkg" >"$work
       -a "$(rpm -qp --licensefiles "$rpm")" = /usr/share/doc/quelmar/copyright -a "$(rpm -qp --requires "$rpm" | \
       grep -o '^lib\(GL[UX]*\|OpenGL\|X11\|stdc++\)\.' | LC_ALL=C sort -u | tr -d '\n')" = libGLU.libGLX.libOpenGL.libX11.libstdc++. \
       -a "$(rpmlint "$rpm" 2>&1 | grep -o ': E: .*')" = ': E: no-signature' ]
+  check "the .rpm's changelog has the .deb's entries" [ "$(rpm -qp --changelog "$rpm" | sed -n 's/^[- ] //p')" = \
+    "$(sed -n 's/^  [* ] //p' "$(dirname "$0")/../../../packaging/changelog")" ]
   rpm --root "$work/root" --initdb && rpm -i --root "$work/root" --nodeps --noscripts "$rpm" 2>>"$work/cpack.log" &&
     "$work/root/usr/libexec/xscreensaver/quelmar" --help >"$work/help"
   check "the .rpm installs into a fresh root, where the saver prints its --help" [ $? = 0 -a "$(cat "$work/help")" = "$usage" ]
