@@ -2,8 +2,9 @@
 # Builds every distributable into dist/:
 #   Quelmar-Setup.exe      the Windows installer (both savers; NSIS, x86)
 #   Quelmar-windows.zip    both Quelmar.scr files and a read-me
-#   quelmar_*.deb          the Linux saver (CPack, in the native-release tree)
-#   scripts/package.sh [windows|deb|all]     (all by default)
+#   quelmar_*.deb          the Linux saver for Debian and its relatives, and
+#   quelmar-*.rpm          the same for Fedora and openSUSE (CPack, in the native-release tree)
+#   scripts/package.sh [windows|linux|all]     (all by default)
 # Each part builds its trees through their presets; a part that cannot be
 # built stops the script with a line that says which. QUELMAR_WERROR=ON
 # turns compiler warnings into errors, as in scripts/test.sh.
@@ -11,9 +12,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 what=${1:-all}
 case $what in
-windows | deb | all) ;;
+windows | linux | all) ;;
 *)
-  echo "usage: scripts/package.sh [windows|deb|all]" >&2
+  echo "usage: scripts/package.sh [windows|linux|all]" >&2
   exit 2
   ;;
 esac
@@ -39,18 +40,18 @@ windows() {
   echo "package.sh: dist/Quelmar-Setup.exe and dist/Quelmar-windows.zip"
 }
 
-deb() {
+linux() {
   cmake --preset native-release "$werror" >/dev/null
   cmake --build --preset native-release -j "$jobs"
   if [ ! -f build-release/CPackConfig.cmake ]; then
-    echo "package.sh: build-release/ has no CPack configuration, so no .deb can be made" >&2
+    echo "package.sh: build-release/ has no CPack configuration, so no .deb or .rpm can be made" >&2
     return 1
   fi
   rm -rf build-release/packages
-  cpack --config build-release/CPackConfig.cmake -G DEB -B "$PWD/build-release/packages"
-  cp build-release/packages/*.deb dist/
-  echo "package.sh: dist/$(basename build-release/packages/*.deb)"
+  cpack --config build-release/CPackConfig.cmake -G 'DEB;RPM' -B "$PWD/build-release/packages"
+  cp build-release/packages/*.deb build-release/packages/*.rpm dist/
+  echo "package.sh: dist/$(basename build-release/packages/*.deb) and dist/$(basename build-release/packages/*.rpm)"
 }
 
-[ "$what" = deb ] || windows
-[ "$what" = windows ] || deb
+[ "$what" = linux ] || windows
+[ "$what" = windows ] || linux

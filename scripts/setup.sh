@@ -25,6 +25,7 @@ native=(
   wine wine64 nsis
   xscreensaver xscreensaver-gl xscreensaver-gl-extra xsecurelock
   dpkg-dev lintian libxml2-utils
+  rpm rpmlint
 )
 # The X libraries that Wine's display driver opens at run time. Without them
 # (they are only recommended) a GL child window draws into an offscreen

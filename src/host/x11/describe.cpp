@@ -108,7 +108,9 @@ std::string desktop(const std::string& exec)
            "Exec=" + exec + " --root\n"
            "StartupNotify=false\n"
            "Terminal=false\n"
-           "Categories=Screensaver;\n";
+           "Categories=Screensaver;\n"
+           // The category is reserved: an entry that has it names the desktops that read it.
+           "OnlyShowIn=MATE;XFCE;\n";
 }
 
 std::string option(const std::string& name, const std::string& value, const std::string& text)

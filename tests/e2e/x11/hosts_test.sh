@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The installed tree, its descriptions against the settings table, the .deb; then the saver
+# The installed tree, its descriptions against the settings table, the .deb and .rpm; then the saver
 # as the Linux hosts start it, in a stand-in's window. Usage: hosts_test.sh QUELMAR X11_WINDOW BUILD
 set -uo pipefail
 quelmar=$1 helper=$2 build=$3 saver=none
@@ -30,12 +30,23 @@ check "texture detail: none and low pass their word, high (the default) nothing;
   [ "$(grep -o '<command arg="--root"/>\|<option id="[a-z]*"\|arg-set="--texture[^"]*"' <<<"$elements" | tr '\n' ' ')" = \
     '<command arg="--root"/> <option id="none" arg-set="--texture-detail none" <option id="low" arg-set="--texture-detail low" <option id="high" ' ]
 
-if cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/pkg" >"$work/cpack.log" 2>&1; then
-  deb=$(ls "$work"/pkg/quelmar_*.deb)
+if cpack --config "$build/CPackConfig.cmake" -G 'DEB;RPM' -B "$work/pkg" >"$work/cpack.log" 2>&1; then
+  deb=$(ls "$work"/pkg/quelmar_*.deb) rpm=$(ls "$work"/pkg/quelmar-*.rpm)
   check "the .deb holds the installed tree and computed dependencies" \
     [ "$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||' | sort)" = "$files" \
       -a -n "$(dpkg-deb -f "$deb" Depends | grep libx11-6)" ]
   check "lintian finds no errors" [ -z "$(lintian "$deb" 2>&1 | grep '^E:')" ]
+  # Files and links alike, folders left out: each package owns its own set of those.
+  check "the .rpm: the same files, the licence marked, GL, GLU, X11 and C++ required; rpmlint: unsigned, no other error" \
+    [ "$(rpm -qlvp "$rpm" | awk '$1 !~ /^d/ {print $9}' | sed 's|^/usr/||' | sort)" = "$files" \
+      -a "$(rpm -qp --licensefiles "$rpm")" = /usr/share/doc/quelmar/copyright -a "$(rpm -qp --requires "$rpm" | \
+      grep -o '^lib\(GL[UX]*\|OpenGL\|X11\|stdc++\)\.' | LC_ALL=C sort -u | tr -d '\n')" = libGLU.libGLX.libOpenGL.libX11.libstdc++. \
+      -a "$(rpmlint "$rpm" 2>&1 | grep -o ': E: .*')" = ': E: no-signature' ]
+  check "the .rpm's changelog has the .deb's entries" [ "$(rpm -qp --changelog "$rpm" | sed -n 's/^[- ] //p')" = \
+    "$(sed -n 's/^  [* ] //p' "$(dirname "$0")/../../../packaging/changelog")" ]
+  rpm --root "$work/root" --initdb && rpm -i --root "$work/root" --nodeps --noscripts "$rpm" 2>>"$work/cpack.log" &&
+    "$work/root/usr/libexec/xscreensaver/quelmar" --help >"$work/help"
+  check "the .rpm installs into a fresh root, where the saver prints its --help" [ $? = 0 -a "$(cat "$work/help")" = "$usage" ]
 else
   fail "cpack: $(tail -n 3 "$work/cpack.log")"
 fi
