@@ -47,7 +47,8 @@ void fitChild(HWND window)
         MoveWindow(glSurface.window, 0, 0, client.right, client.bottom, FALSE);
 }
 
-// A preview follows the size of the window it lives in.
+// A preview follows the size of the window it lives in. Checked before each
+// frame: the frames keep a paint pending, so the timer's ticks may wait.
 void followParent()
 {
     const HWND parent = saverHost.PreviewMode ? GetParent(saverHost.saverWindow) : nullptr;
@@ -91,11 +92,11 @@ LRESULT CALLBACK GlChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
             ValidateRect(window, nullptr);
             return 0;
         }
+        followParent();
         drawFrame();
         SwapBuffers(glSurface.dc);
         return 0;
     case WM_TIMER:
-        followParent();
         InvalidateRect(window, nullptr, FALSE);
         return 0;
     case WM_DESTROY:

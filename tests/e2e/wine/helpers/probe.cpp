@@ -6,6 +6,7 @@
 //   send WINDOW MESSAGE [WPARAM [LPARAM]] | send WINDOW settext TEXT
 //   box TITLE | running | cursor | leave | dialog | spot ID PART | spot dialog closebox
 //   windows              two 320x240 popups, "Quelmar test owner" in front
+//   size WINDOW W H      resizes it
 //   resources SAVER DIR  the resources, then any texture that differs from DIR's asset
 //   leak ROUNDS
 #include <windows.h>
@@ -443,6 +444,9 @@ int main(int argc, char** argv)
         return showTestWindows();
     if (is(command, "dialog"))
         return printDialogState();
+    if (is(command, "size") && argc == 5)
+        return !SetWindowPos(windowOf(argv[2]), nullptr, 0, 0, std::atoi(argv[3]), std::atoi(argv[4]),
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (is(command, "spot") && argc == 4)
         return printSpot(windowOf(argv[2]), argv[3]);
     if (is(command, "resources") && argc == 4)
