@@ -80,7 +80,7 @@ benchmarks() { bench/run.sh build --brief; }
 step "Windows builds (mingw-w64)" windows_builds
 step "Native build" native_build
 step "Tests (CTest)" ctest_all
-step "Sanitizers (address, leak, undefined): all native" sanitizers
+step "Sanitizers (address, leak, UB): native tests" sanitizers
 step "Fuzzers (${fuzz_seconds} s each)" fuzzers
 step "Benchmarks (brief run)" benchmarks
 summary
