@@ -15,9 +15,11 @@ Each mutant in MUTANTS-FILE is a block:
 For each one the script edits PATH, rebuilds the native tree (and both
 Windows trees when PATH is Windows code), runs CTest with the given arguments
 (stages separated by "||" run one after the other until one fails), and puts
-the file back. A mutant is "caught" when CTest fails, "survived" when
-it passes, "broken" when the code no longer builds, "stale" when its text is
-not found. Run it in a checkout whose trees are already built (scripts/test.sh
+the file back. A stage that starts with "asan:" runs in the sanitized tree
+(build-asan, which is then rebuilt as well), for the faults that only the
+sanitizers see. A mutant is "caught" when CTest fails, "survived" when it
+passes, "broken" when the code no longer builds, "stale" when its text is not
+found. Run it in a checkout whose trees are already built (scripts/test.sh
 once); it prints one line per mutant and a summary, and writes a table to
 --out (default mutants-result.tsv).
 
@@ -40,6 +42,14 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 WINDOWS_PATHS = re.compile(r"(^|/)win32/|^assets/")
 CTEST = "ctest --test-dir build --timeout 600 -j2"
+SANITIZED = "asan:"
+
+
+def ctest(stage):
+    """The CTest command of one stage, in the tree that the stage names."""
+    if stage.startswith(SANITIZED):
+        return f"{CTEST.replace('build ', 'build-asan ')} {stage[len(SANITIZED):].strip()}"
+    return f"{CTEST} {stage}"
 
 
 def parse(path):
@@ -80,7 +90,7 @@ def failures(stage, timeout, log):
     reports = os.path.join(ROOT, "build", "mutant-gtest")
     shutil.rmtree(reports, ignore_errors=True)
     try:
-        done = subprocess.run(f"{CTEST} --output-on-failure {stage}", cwd=ROOT, shell=True, capture_output=True,
+        done = subprocess.run(f"{ctest(stage)} --output-on-failure", cwd=ROOT, shell=True, capture_output=True,
                               text=True, timeout=timeout, env={**os.environ, "GTEST_OUTPUT": f"json:{reports}/"})
     except subprocess.TimeoutExpired:
         return ["(timeout)"]
@@ -100,10 +110,12 @@ def failures(stage, timeout, log):
     return failed
 
 
-def build(target):
+def build(target, stages):
     trees = ["native"]
     if WINDOWS_PATHS.search(target):
         trees = ["win-i686", "win-x86_64"] + trees
+    if any(stage.startswith(SANITIZED) for stage in stages):
+        trees.append("asan")
     return all(run(f"cmake --build --preset {tree} -j2", 1800) == 0 for tree in trees)
 
 
@@ -130,12 +142,12 @@ def main():
         else:
             try:
                 open(path, "w", encoding="utf-8").write(original.replace(old, new))
-                if not build(target):
+                # Stages separated by "||": the later ones run only while
+                # the earlier ones pass (put the slow tests last).
+                stages = [stage.strip() for stage in args.split("||")]
+                if not build(target, stages):
                     status = "broken"
                 else:
-                    # Stages separated by "||": the later ones run only while
-                    # the earlier ones pass (put the slow tests last).
-                    stages = [stage.strip() for stage in args.split("||")]
                     if options.which:
                         log = os.path.join(logs, ident + ".log")
                         if os.path.exists(log):
@@ -144,15 +156,15 @@ def main():
                             failed = failed or failures(stage, 3600, log)
                         caught = bool(failed)
                     else:
-                        caught = any(run(f"{CTEST} {stage}", 3600) != 0
-                                     for stage in stages)
+                        caught = any(run(ctest(stage), 3600) != 0 for stage in stages)
                     status = "caught" if caught else "survived"
             finally:
                 open(path, "w", encoding="utf-8").write(original)
         results.append((ident, status, f"{time.time() - start:.0f}") + ((" ".join(failed),) if options.which else ()))
         print(f"{ident:40} {status:9} {results[-1][2]:>5} s", *results[-1][3:], flush=True)
     # Leave every configured tree built from the unchanged code, the native one first.
-    for tree, folder in (("native", "build"), ("win-i686", "build-win-i686"), ("win-x86_64", "build-win-x86_64")):
+    for tree, folder in (("native", "build"), ("win-i686", "build-win-i686"), ("win-x86_64", "build-win-x86_64"),
+                         ("asan", "build-asan")):
         if os.path.isdir(os.path.join(ROOT, folder)):
             run(f"cmake --build --preset {tree} -j2", 1800)
     with open(os.path.join(ROOT, options.out), "w", encoding="utf-8") as out:

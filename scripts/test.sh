@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the Windows cross builds, the native
-# build with CTest (unit, GL, end-to-end, Wine), the sanitizer build, the
-# fuzzers for a short fixed time, and the benchmarks once, briefly. Stops at
+# build with CTest (unit, GL, end-to-end, Wine), the sanitized build with every
+# native test and its long run of late frames (address, leak and undefined-
+# behaviour sanitizers), the fuzzers for a short fixed time, and the benchmarks
+# once, briefly. Stops at
 # the first step that fails, and ends with a table of the steps.
 # QUELMAR_WERROR=ON turns compiler warnings into errors (CI does).
 set -euo pipefail
@@ -78,7 +80,7 @@ benchmarks() { bench/run.sh build --brief; }
 step "Windows builds (mingw-w64)" windows_builds
 step "Native build" native_build
 step "Tests (CTest)" ctest_all
-step "Sanitizers (address, undefined): unit tests" sanitizers
+step "Sanitizers (address, leak, UB): native tests" sanitizers
 step "Fuzzers (${fuzz_seconds} s each)" fuzzers
 step "Benchmarks (brief run)" benchmarks
 summary
