@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/shown_value.h"
+
 const char* const RenderUsage =
     "usage: quelmar-render [options]\n"
     "  --start-seconds S   scripted start, seconds since 1970 (seeds the scene; default: now)\n"
@@ -84,7 +86,7 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
             name.resize(equals);
         }
         if (hasInlineValue && (name == "--help" || name == "--encounter")) {
-            error = "option " + name + " takes no value";
+            error = "option " + shownValue(name) + " takes no value";
             return false;
         }
         if (name == "--help" || name == "-h") {
@@ -100,11 +102,11 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
                                 name == "--png" || name == "--every" || name == "--at" ||
                                 name == "--trace" || name == "--eye" || name == "--look";
         if (!takesValue) {
-            error = "unknown option '" + name + "' (try --help)";
+            error = "unknown option '" + shownValue(name) + "' (try --help)";
             return false;
         }
         if (!hasInlineValue && i + 1 >= argc) {
-            error = "option " + name + " needs a value";
+            error = "option " + shownValue(name) + " needs a value";
             return false;
         }
         const char* value = hasInlineValue ? inlineValue.c_str() : argv[++i];
@@ -142,7 +144,7 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
             ok = *value != '\0';
         }
         if (!ok) {
-            error = "bad value '" + std::string(value) + "' for " + name;
+            error = "bad value '" + shownValue(value) + "' for " + name;
             return false;
         }
     }
