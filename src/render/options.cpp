@@ -11,7 +11,7 @@
 const char* const RenderUsage =
     "usage: quelmar-render [options]\n"
     "  --start-seconds S   scripted start, seconds since 1970 (seeds the scene; default: now)\n"
-    "  --fps F             frames per second of scene time (default 60)\n"
+    "  --fps F             frames per second of scene time, 0.01 to 10000 (default 60)\n"
     "  --frames N          frames to draw (default 600)\n"
     "  --width W --height H  size in pixels (default 640 x 480)\n"
     "  --settings FILE     settings file to read (default: the user's Quelmar.ini)\n"
@@ -21,10 +21,15 @@ const char* const RenderUsage =
     "  --trace FILE        one JSON object per frame (- for standard output)\n"
     "  --encounter         start an encounter at the end of the first warp\n"
     "  --eye X,Y,Z         fixed camera position (with --look; default 25,0,0)\n"
-    "Any option's value may also follow an equals sign: --eye=-30,20,40\n"
-    "  --look X,Y,Z        fixed look-at point (default 0.5,0,0)\n";
+    "  --look X,Y,Z        fixed look-at point (default 0.5,0,0)\n"
+    "Any option's value may also follow an equals sign: --eye=-30,20,40\n";
 
 namespace {
+
+// Frame k is sampled k * 1000 / fps ms after the start: within these bounds
+// and --frames' own that stays far inside 64 bits.
+constexpr double MinFps = 0.01;
+constexpr double MaxFps = 10000;
 
 bool parseInteger(const char* text, int64_t minimum, int64_t maximum, int64_t& out)
 {
@@ -119,8 +124,7 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
         } else if (name == "--fps") {
             char* end = nullptr;
             options.fps = std::strtod(value, &end);
-            ok = *value && *end == '\0' && std::isfinite(options.fps) && options.fps > 0 &&
-                 options.fps <= 100000;
+            ok = *value && *end == '\0' && options.fps >= MinFps && options.fps <= MaxFps;  // false for NaN too
         } else if (name == "--frames") {
             ok = parseInteger(value, 0, INT64_C(1) << 40, options.frames);
         } else if (name == "--width" || name == "--height") {
