@@ -76,6 +76,10 @@ int main(int argc, char** argv)
     ClientWidth = options.width;
     ClientHeight = options.height;
     InitScene(ClientWidth, ClientHeight);
+    // A late clock: the scene started elapsedSeconds before frame 0 (its
+    // 32-bit seconds wrap around, as the clock's differences do).
+    clock.start.seconds = static_cast<int32_t>(static_cast<uint32_t>(clock.start.seconds) +
+                                               static_cast<uint32_t>(options.elapsedSeconds));
 
     std::vector<unsigned char> pixels;
     if (!options.pngDir.empty())

@@ -12,6 +12,7 @@ const char* const RenderUsage =
     "usage: quelmar-render [options]\n"
     "  --start-seconds S   scripted start, seconds since 1970 (seeds the scene; default: now)\n"
     "  --fps F             frames per second of scene time, 0.01 to 10000 (default 60)\n"
+    "  --elapsed S         the scene clock starts S whole seconds late, up to 1000000000 (default 0)\n"
     "  --frames N          frames to draw (default 600)\n"
     "  --width W --height H  size in pixels (default 640 x 480)\n"
     "  --settings FILE     settings file to read (default: the user's Quelmar.ini)\n"
@@ -30,6 +31,7 @@ namespace {
 // and --frames' own that stays far inside 64 bits.
 constexpr double MinFps = 0.01;
 constexpr double MaxFps = 10000;
+constexpr int64_t MaxElapsedSeconds = 1000000000;  // 31 years
 
 bool parseInteger(const char* text, int64_t minimum, int64_t maximum, int64_t& out)
 {
@@ -102,8 +104,8 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
             options.forceEncounter = true;
             continue;
         }
-        const bool takesValue = name == "--start-seconds" || name == "--fps" || name == "--frames" ||
-                                name == "--width" || name == "--height" || name == "--settings" ||
+        const bool takesValue = name == "--start-seconds" || name == "--elapsed" || name == "--fps" ||
+                                name == "--frames" || name == "--width" || name == "--height" || name == "--settings" ||
                                 name == "--png" || name == "--every" || name == "--at" ||
                                 name == "--trace" || name == "--eye" || name == "--look";
         if (!takesValue) {
@@ -121,6 +123,9 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
             ok = parseInteger(value, INT32_MIN, INT32_MAX, number);
             options.startSeconds = static_cast<int32_t>(number);
             options.startGiven = true;
+        } else if (name == "--elapsed") {
+            ok = parseInteger(value, 0, MaxElapsedSeconds, number);
+            options.elapsedSeconds = static_cast<int32_t>(number);
         } else if (name == "--fps") {
             char* end = nullptr;
             options.fps = std::strtod(value, &end);

@@ -5,6 +5,7 @@
 #include <array>
 #include <ctime>
 
+#include "backdrop/backdrop.h"
 #include "scene/scene.h"
 #include "surface/palette.h"
 #include "surface/surface.h"
@@ -39,6 +40,31 @@ TEST(SceneClock, DifferencesWrapLikeTheFieldsAndRoundOnceToFloat)
     EXPECT_FLOAT_EQ(sceneClockAt({INT32_MIN, 0}, {INT32_MAX, 0}), 1.0f);
     EXPECT_EQ(sceneClockAt({8192, 1000}, {0, 0}), static_cast<float>(8192.0 + 1000 * double(1e-6f)));
     EXPECT_EQ(sceneClockAt({40000, 1000}, {0, 0}), 40000.0f);  // below a float step
+}
+
+// Past the bound T and every stored time move back together: each distance
+// stays within a millisecond, the shift keeps the 300 s phase, T resolves 1 ms.
+TEST(SceneClock, PastTheBoundStoredTimesMoveBackWithItKeepingDistancesAndPhases)
+{
+    float* const stored[] = {&camera.cameraLastChange, &warp.warpStateStart, &encounter.lastEnergyChange,
+                             &encounter.beam.startTime};
+    const double distances[] = {0.5, 17.25, 400.125, 0.016};
+    const TimeStamp start{2000000000, 250000};  // the late ones wrap past 2^31
+    for (const int32_t seconds : {-5, 8191, 8192, 604800, 1 << 24, 315360000}) {
+        SceneStartTime = start;
+        const TimeStamp now{static_cast<int32_t>(static_cast<uint32_t>(start.seconds) + seconds), 266000};
+        const double unrebased = seconds + 0.016;
+        for (int i = 0; i < 4; ++i)
+            *stored[i] = static_cast<float>(unrebased - distances[i]);
+        advanceSceneClock(now);
+        const int64_t moved = static_cast<int32_t>(static_cast<uint32_t>(SceneStartTime.seconds) - start.seconds);
+        EXPECT_TRUE(moved % 300 == 0 && (moved == 0) == (unrebased < 8192)) << seconds << " s: moved " << moved;
+        EXPECT_TRUE(SceneClock < 8192 && std::abs(SceneClock - (unrebased - moved)) < 0.0005) << seconds << " s";
+        for (int i = 0; i < 4; ++i)
+            EXPECT_NEAR(SceneClock - *stored[i], unrebased - static_cast<float>(unrebased - distances[i]), 0.001)
+                << seconds << " s, stored time " << i;
+    }
+    SceneStartTime = {};
 }
 
 using Colour = std::array<int, 4>;  // red, green, blue, flags
