@@ -32,7 +32,7 @@ TEST(RenderOptions, BadOptionsGiveOneLineAndExitCodeTwo)
                             "--every 2", "--png /tmp/x --every 0", "--png /tmp/x --every 2 --at 1",
                             "--at 1,x --png /tmp/x", "--eye 1,2", "--start-seconds 99999999999", "--fps=", "--help=1",
                             "--fps 1e-300", "--fps 0.0099", "--fps 10001", "--fps nan", "--fps '12\n34'", "'--x\ty'",
-                            "--frames 1e3"}) {
+                            "--frames 1e3", "--elapsed -1", "--elapsed 1000000001"}) {
         const auto [status, output] = render(bad);
         EXPECT_EQ(status, 2) << bad;
         EXPECT_TRUE(output.rfind("quelmar-render: ", 0) == 0 && output.find('\n') == output.size() - 1) << output;
