@@ -1,6 +1,8 @@
 #include "common/posix/profile_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -98,15 +100,42 @@ ReadResult readProfileFile(const std::string& path, std::string& text)
     return result;
 }
 
-// Writes beside the file, then renames over it: never a half-written file.
+// Our temporary files beside the settings file: NAME.PID.tmp.
+std::string temporaryName(const std::string& name, long pid) { return name + "." + std::to_string(pid) + ".tmp"; }
+
+// Removes the temporary files that a save killed midway left: those of
+// processes that have ended, and our own.
+void removeStaleTemporaries(const std::string& dir, const std::string& name)
+{
+    DIR* folder = opendir(dir.empty() ? "." : dir.c_str());
+    if (!folder)
+        return;
+    const std::string prefix = name + ".";
+    while (const dirent* entry = readdir(folder)) {
+        const std::string file = entry->d_name;
+        if (file.size() <= prefix.size() + 4 || !file.starts_with(prefix) || !file.ends_with(".tmp"))
+            continue;
+        const std::string digits = file.substr(prefix.size(), file.size() - prefix.size() - 4);
+        if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const long pid = std::stol(digits);
+        if (pid == getpid() || (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH))
+            unlink((dir.empty() ? file : dir + "/" + file).c_str());
+    }
+    closedir(folder);
+}
+
+// Writes a whole new file beside the old one, flushed, then renames it over
+// the old one: the file is always either the old one or the new one.
 bool replaceFile(const std::string& path, const std::string& text)
 {
     const size_t slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash);
     if (!dir.empty() && !makeDirectoryTree(dir))
         return false;
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
+    removeStaleTemporaries(dir, path.substr(slash + 1));
+    const std::string temp = temporaryName(path, getpid());
+    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
     size_t done = 0;
@@ -122,9 +151,16 @@ bool replaceFile(const std::string& path, const std::string& text)
     ok = ok && fchmod(fd, mode) == 0 && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
     ok = ok && rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok)
+    if (!ok) {
         unlink(temp.c_str());
-    return ok;
+        return false;
+    }
+    const int folder = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {  // the rename itself on disk
+        fsync(folder);
+        close(folder);
+    }
+    return true;
 }
 
 } // namespace
@@ -276,13 +312,14 @@ int platformGetProfileInt(const char* section, const char* key, int defaultValue
     return parseProfileInt(value, defaultValue);
 }
 
-bool platformWriteProfileString(const char* section, const char* key, const char* value,
-                                const char* file)
+bool platformWriteProfileSection(const char* section, const ProfileEntry* entries, int count, const char* file)
 {
     const std::string path = profilePathFor(file);
     std::string text;
     // A file we cannot read as text is left alone rather than overwritten.
     if (readProfileFile(path, text) == ReadResult::Unreadable)
         return false;
-    return replaceFile(path, setProfileValue(text, section, key, value));
+    for (int i = 0; i < count; ++i)
+        text = setProfileValue(text, section, entries[i].key, entries[i].value);
+    return replaceFile(path, text);
 }

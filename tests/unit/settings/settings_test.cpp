@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <pwd.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
 #include <filesystem>
+#include <random>
 
 #include "common/platform.h"
 #include "common/posix/profile_file.h"
@@ -58,7 +61,11 @@ protected:
     void SetUp() override { settings = {}; setProfilePath(path); }
     void TearDown() override { setProfilePath(""); }
     static int read() { return platformGetProfileInt("S", "k", 300, "Quelmar.ini"); }
-    static bool write(const char* value) { return platformWriteProfileString("S", "k", value, "Quelmar.ini"); }
+    static bool write(const char* value)
+    {
+        const ProfileEntry entry{"k", value};
+        return platformWriteProfileSection("S", &entry, 1, "Quelmar.ini");
+    }
     void keys(const std::string& text) { writeText(path, "[Quelmar 3D ScreenSaver]\n" + text); }
     TempDir dir;
     const std::string path = dir.path("Quelmar.ini");
@@ -95,6 +102,36 @@ TEST_F(SettingsFile, WriteReplacesTheFileWholeKeepingItsPermissions)
     EXPECT_NE(before.st_ino, after.st_ino) << "a new file renamed into place";
     EXPECT_EQ(after.st_mode & 0777, 0600u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file left";
+}
+
+// Saves over and over, killed at random moments: the file is always the old
+// one or the new one, never empty or mixed, and the next save leaves no
+// temporary file behind.
+TEST_F(SettingsFile, KilledMidSaveLeavesOneWholeFileAndNoTemporary)
+{
+    const SaverSettings sets[2] = {{}, {450, 460, 45, 46, 1}};
+    std::string files[2];
+    for (int i = 0; i < 2; ++i) {
+        settings = sets[i];
+        ASSERT_TRUE(saveSettings());
+        files[i] = readText(path);
+    }
+    std::mt19937 random(26);
+    int whole = 0;
+    for (int round = 0; round < 200; ++round) {
+        const pid_t saver = fork();
+        if (saver == 0)
+            for (int n = 0;; ++n)
+                settings = sets[n % 2], saveSettings();
+        usleep(std::uniform_int_distribution<useconds_t>(200, 4000)(random));
+        kill(saver, SIGKILL);
+        waitpid(saver, nullptr, 0);
+        const std::string text = readText(path);
+        whole += text == files[0] || text == files[1];
+    }
+    EXPECT_EQ(whole, 200) << "empty or mixed files after a kill";
+    ASSERT_TRUE(saveSettings());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "temporary files left";
 }
 
 TEST(ProfileLocation, FollowsXdgConfigHome)

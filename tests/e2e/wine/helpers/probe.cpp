@@ -8,6 +8,7 @@
 //   windows              two 320x240 popups, "Quelmar test owner" in front
 //   resources SAVER DIR  the resources, then any texture that differs from DIR's asset
 //   leak ROUNDS
+//   save 0|1|loop        saves the defaults or a second set, or both in turn until killed
 #include <windows.h>
 
 #include <cstdio>
@@ -23,6 +24,7 @@
 #include "common/resources.h"
 #include "host/host.h"
 #include "host/win32/win32_host.h"
+#include "settings/settings.h"
 #include "textures/textures.h"
 
 namespace {
@@ -419,6 +421,18 @@ int checkLeaks(int rounds)
     return ok ? 0 : 1;
 }
 
+int save(const char* what)
+{
+    programModule = GetModuleHandleA(nullptr);
+    const SaverSettings sets[2] = {{}, {450, 460, 45, 46, 1}};
+    if (!is(what, "loop"))
+        return settings = sets[std::atoi(what) & 1], saveSettings() ? 0 : 1;
+    std::printf("saving\n");
+    std::fflush(stdout);
+    for (int n = 0;; ++n)
+        settings = sets[n % 2], saveSettings();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -447,6 +461,8 @@ int main(int argc, char** argv)
         return printSpot(windowOf(argv[2]), argv[3]);
     if (is(command, "resources") && argc == 4)
         return printResources(argv[2], argv[3]);
+    if (is(command, "save") && argc == 3)
+        return save(argv[2]);
     if (is(command, "leak") && argc == 3)
         return checkLeaks(std::atoi(argv[2]));
     std::fprintf(stderr, "probe: unknown command or arguments (see probe.cpp)\n");
