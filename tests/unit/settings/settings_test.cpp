@@ -71,23 +71,60 @@ protected:
     const std::string path = dir.path("Quelmar.ini");
 };
 
-TEST_F(SettingsFile, BadFilesGiveTheDefaultAndAreNotOverwritten)
+// Every kind of settings file: what it reads as; for one that cannot be used,
+// one line naming it and why, however often it is read; and a save, which
+// keeps a usable file's encoding and leaves an unusable one alone.
+TEST_F(SettingsFile, EachKindReadsAsWindowsReadsItOrIsNamedInOneLineAndLeftAlone)
 {
-    std::filesystem::create_directory(path);
-    EXPECT_EQ(read(), 300) << "directory";
-    EXPECT_FALSE(write("1")) << "directory";
-    std::filesystem::remove(path);
+    const auto utf16 = [](const std::string& ascii, bool little) {
+        std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
+        for (char c : ascii)
+            out += little ? std::string{c, '\0'} : std::string{'\0', c};
+        return out;
+    };
     std::string huge = "[S]\nk=5\n";
     huge.resize(MaxProfileFileSize + 1, ' ');
-    for (const std::string& text : {std::string("[S]\nk=5\n\0\x01\x02binary", 17), huge}) {
-        writeText(path, text);
-        EXPECT_EQ(read(), 300) << text.size() << " bytes";
-        EXPECT_FALSE(write("1")) << text.size() << " bytes";
-        EXPECT_TRUE(readText(path) == text) << text.size() << " bytes: overwritten";
+    const bool root = getuid() == 0;  // reads a file of mode 000
+    const struct { const char* kind; std::string text; int value; const char* why; } cases[] = {
+        {"missing", "", 300, nullptr}, {"file", "[S]\nk=5\n", 5, nullptr},
+        {"file", "\xEF\xBB\xBF[S]\r\nk=5\r\n", 5, nullptr}, {"file", utf16("[S]\r\nk=\"5\"\r\n", true), 5, nullptr},
+        {"file", utf16("[S]\r\nk=5\r\n", false), 5, nullptr},
+        {"file", std::string("[S]\nk=5\n\0\x01\x02", 11), 300, "is binary, not text"},
+        {"file", utf16(std::string("[S]\nk=5\n\0", 9), true), 300, "is binary, not text"},
+        {"file", huge, 300, "is larger than 1 MiB"}, {"folder", "", 300, "is not a regular file"},
+        {"fifo", "", 300, "is not a regular file"}, {"/dev/zero", "", 300, "is not a regular file"},
+        {"loop", "", 300, "cannot be opened (Too many levels of symbolic links)"},
+        {"mode 000", "[S]\nk=5\n", root ? 5 : 300, root ? nullptr : "cannot be opened (Permission denied)"}};
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        const std::string folder = std::to_string(i) + "\n", file = dir.path(folder + "/Quelmar.ini");
+        std::filesystem::create_directory(dir.path(folder));
+        setProfilePath(file);
+        const std::string kind = c.kind;
+        if (kind == "file" || kind == "mode 000")
+            writeText(file, c.text);
+        chmod(file.c_str(), kind == "mode 000" ? 0 : 0644);
+        if (kind == "folder")
+            std::filesystem::create_directory(file);
+        if (kind == "fifo")
+            mkfifo(file.c_str(), 0644);
+        if (kind == "/dev/zero" || kind == "loop")
+            std::filesystem::create_symlink(kind == "loop" ? file : kind, file);
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(read(), c.value) << kind << " " << i;
+        EXPECT_EQ(read(), c.value) << kind << " " << i;
+        const std::string line = c.why ? std::string(program_invocation_short_name) + ": the settings file " +
+                                             dir.path(std::to_string(i) + "\\n/Quelmar.ini ") + c.why +
+                                             "; the defaults are used\n"
+                                       : "";
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), line) << kind << " " << i;
+        EXPECT_EQ(write("451"), !c.why) << kind << " " << i;
+        if (c.why && kind == "file") {
+            EXPECT_TRUE(readText(file) == c.text) << i << ": overwritten";
+        } else if (!c.why) {
+            EXPECT_TRUE(read() == 451 && readText(file).substr(0, 2) == (c.text + "[S").substr(0, 2)) << i;
+        }
     }
-    std::filesystem::remove(path);
-    ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
-    EXPECT_EQ(read(), 300) << "a FIFO must not block the saver";
 }
 
 TEST_F(SettingsFile, WriteReplacesTheFileWholeKeepingItsPermissions)
@@ -144,8 +181,10 @@ TEST(ProfileLocation, FollowsXdgConfigHome)
     setenv("XDG_CONFIG_HOME", "relative", 1);  // not absolute: ignored
     setenv("HOME", "/home/someone", 1);
     EXPECT_EQ(profilePathFor("Quelmar.ini"), "/home/someone/.config/quelmar/Quelmar.ini");
-    unsetenv("HOME");  // a host's pruned environment: the account's home, never the working folder
-    EXPECT_EQ(profilePathFor("Quelmar.ini"), std::string(getpwuid(getuid())->pw_dir) + "/.config/quelmar/Quelmar.ini");
+    for (const char* pruned : {"rel", static_cast<const char*>(nullptr)}) {  // relative, or a host's pruned environment: the account's home
+        pruned ? setenv("HOME", pruned, 1) : unsetenv("HOME");
+        EXPECT_EQ(profilePathFor("Quelmar.ini"), std::string(getpwuid(getuid())->pw_dir) + "/.config/quelmar/Quelmar.ini");
+    }
     setenv("HOME", home.c_str(), 1);
     saved ? setenv("XDG_CONFIG_HOME", keep.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
 }
