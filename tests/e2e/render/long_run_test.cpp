@@ -77,29 +77,24 @@ TEST(LongRun, StaysInRangeAndHitsTheHull)
     EXPECT_GT(lastHits, 0);
 }
 
-// A scene clock started 7 days, 2^24 s and 10 years late keeps its
-// milliseconds: 20,000 frames at 60 fps, 20,000 clock readings; the energy
-// drained in the encounter regenerates, and the warps come round again.
+// A clock started 7 days, 2^24 s or 10 years late: 20,000 frames at 60 fps give 20,000
+// readings, the energy drained in the encounter regenerates, the warps come round again.
 class LateClock : public ::testing::TestWithParam<int> {};
 TEST_P(LateClock, KeepsMillisecondsEnergyAndWarps)
 {
     const std::vector<std::string> lines = traceOf("BG Stars=100\nWarp Lines=100\nWarp Pause=30\nCamera Pause=30\n",
         "--start-seconds 1000007 --fps 60 --frames 20000 --elapsed " + std::to_string(GetParam()));
     std::set<double> readings;
-    double lowest = 1, regained = 0, energy = 1;
-    int cruises = 0, state = 0;
+    double lowest = 1, regained = 0, energy = 1, state = 0, cruises = 0;
     for (const std::string& line : lines) {
         readings.insert(field(line, "T").at(0));
-        const double e = field(line, "energyLevel").at(0);
+        const double e = field(line, "energyLevel").at(0), s = field(line, "warpState").at(0);
         regained += lowest < 1 && e > energy ? e - energy : 0;
         lowest = std::min(lowest, energy = e);
-        const int s = static_cast<int>(field(line, "warpState").at(0));
-        cruises += s == 0 && state != 0;
-        state = s;
+        cruises += s == 0 && state != 0, state = s;
     }
     EXPECT_EQ(readings.size(), 20000u);
-    EXPECT_TRUE(lowest < 0.9 && regained > 0.01) << "lowest " << lowest << ", regained " << regained;
-    EXPECT_GE(cruises, 3) << "back in cruise after a warp";
+    EXPECT_TRUE(lowest < 0.9 && regained > 0.01 && cruises >= 3) << lowest << " " << regained << " " << cruises;
 }
 INSTANTIATE_TEST_SUITE_P(Starts, LateClock, ::testing::Values(604800, 1 << 24, 315360000));
 

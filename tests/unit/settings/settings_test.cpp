@@ -71,17 +71,20 @@ protected:
     const std::string path = dir.path("Quelmar.ini");
 };
 
+// UTF-16 with its byte-order mark, from ASCII.
+std::string utf16(const std::string& ascii, bool little)
+{
+    std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
+    for (char c : ascii)
+        out += little ? std::string{c, '\0'} : std::string{'\0', c};
+    return out;
+}
+
 // Every kind of settings file: what it reads as; for one that cannot be used,
 // one line naming it and why, however often it is read; and a save, which
-// keeps a usable file's encoding and leaves an unusable one alone.
+// keeps a usable file's encoding and mode and leaves an unusable one alone.
 TEST_F(SettingsFile, EachKindReadsAsWindowsReadsItOrIsNamedInOneLineAndLeftAlone)
 {
-    const auto utf16 = [](const std::string& ascii, bool little) {
-        std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
-        for (char c : ascii)
-            out += little ? std::string{c, '\0'} : std::string{'\0', c};
-        return out;
-    };
     std::string huge = "[S]\nk=5\n";
     huge.resize(MaxProfileFileSize + 1, ' ');
     const bool root = getuid() == 0;  // reads a file of mode 000
@@ -97,74 +100,47 @@ TEST_F(SettingsFile, EachKindReadsAsWindowsReadsItOrIsNamedInOneLineAndLeftAlone
         {"mode 000", "[S]\nk=5\n", root ? 5 : 300, root ? nullptr : "cannot be opened (Permission denied)"}};
     for (size_t i = 0; i < std::size(cases); ++i) {
         const auto& c = cases[i];
-        const std::string folder = std::to_string(i) + "\n", file = dir.path(folder + "/Quelmar.ini");
-        std::filesystem::create_directory(dir.path(folder));
+        const std::string kind = c.kind, folder = dir.path(std::to_string(i) + "\n"), file = folder + "/Quelmar.ini";
+        std::filesystem::create_directory(folder);
         setProfilePath(file);
-        const std::string kind = c.kind;
         if (kind == "file" || kind == "mode 000")
-            writeText(file, c.text);
-        chmod(file.c_str(), kind == "mode 000" ? 0 : 0644);
-        if (kind == "folder")
-            std::filesystem::create_directory(file);
-        if (kind == "fifo")
-            mkfifo(file.c_str(), 0644);
+            writeText(file, c.text), chmod(file.c_str(), kind == "file" ? 0640 : 0);
+        if (kind == "folder" || kind == "fifo")
+            kind == "fifo" ? mkfifo(file.c_str(), 0644) : mkdir(file.c_str(), 0755);
         if (kind == "/dev/zero" || kind == "loop")
             std::filesystem::create_symlink(kind == "loop" ? file : kind, file);
         testing::internal::CaptureStderr();
-        EXPECT_EQ(read(), c.value) << kind << " " << i;
-        EXPECT_EQ(read(), c.value) << kind << " " << i;
-        const std::string line = c.why ? std::string(program_invocation_short_name) + ": the settings file " +
-                                             dir.path(std::to_string(i) + "\\n/Quelmar.ini ") + c.why +
-                                             "; the defaults are used\n"
-                                       : "";
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), line) << kind << " " << i;
+        EXPECT_TRUE(read() == c.value && read() == c.value) << kind << " " << i;
+        const std::string line = std::string(program_invocation_short_name) + ": the settings file " + dir.path() + "/" +
+                                 std::to_string(i) + "\\n/Quelmar.ini " + (c.why ? c.why : "") + "; the defaults are used\n";
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.why ? line : "") << kind << " " << i;
         EXPECT_EQ(write("451"), !c.why) << kind << " " << i;
-        if (c.why && kind == "file") {
-            EXPECT_TRUE(readText(file) == c.text) << i << ": overwritten";
-        } else if (!c.why) {
-            EXPECT_TRUE(read() == 451 && readText(file).substr(0, 2) == (c.text + "[S").substr(0, 2)) << i;
-        }
+        struct stat st {};
+        stat(file.c_str(), &st);
+        // An unusable file as it was; a saved one with its mark, and its mode where it was there.
+        EXPECT_TRUE(c.why ? kind != "file" || readText(file) == c.text
+                          : read() == 451 && readText(file).substr(0, 2) == (c.text + "[S").substr(0, 2) &&
+                                (st.st_mode & 0777) == (kind == "file" ? 0640u : kind == "missing" ? 0644u : 0u)) << i;
     }
 }
 
-TEST_F(SettingsFile, WriteReplacesTheFileWholeKeepingItsPermissions)
-{
-    writeText(path, "[S]\nk=1\n");
-    chmod(path.c_str(), 0600);
-    struct stat before {}, after {};
-    stat(path.c_str(), &before);
-    ASSERT_TRUE(write("451"));
-    stat(path.c_str(), &after);
-    EXPECT_EQ(read(), 451);
-    EXPECT_NE(before.st_ino, after.st_ino) << "a new file renamed into place";
-    EXPECT_EQ(after.st_mode & 0777, 0600u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file left";
-}
-
-// Saves over and over, killed at random moments: the file is always the old
-// one or the new one, never empty or mixed, and the next save leaves no
-// temporary file behind.
+// Saves over and over, killed at random moments: the file is always a whole one,
+// never empty or mixed, and the next save leaves no temporary file behind.
 TEST_F(SettingsFile, KilledMidSaveLeavesOneWholeFileAndNoTemporary)
 {
     const SaverSettings sets[2] = {{}, {450, 460, 45, 46, 1}};
     std::string files[2];
-    for (int i = 0; i < 2; ++i) {
-        settings = sets[i];
-        ASSERT_TRUE(saveSettings());
-        files[i] = readText(path);
-    }
+    for (int i = 0; i < 2; ++i)
+        settings = sets[i], saveSettings(), files[i] = readText(path);
     std::mt19937 random(26);
     int whole = 0;
     for (int round = 0; round < 200; ++round) {
         const pid_t saver = fork();
-        if (saver == 0)
-            for (int n = 0;; ++n)
-                settings = sets[n % 2], saveSettings();
+        for (int n = 0; saver == 0; ++n)
+            settings = sets[n % 2], saveSettings();
         usleep(std::uniform_int_distribution<useconds_t>(200, 4000)(random));
-        kill(saver, SIGKILL);
-        waitpid(saver, nullptr, 0);
-        const std::string text = readText(path);
-        whole += text == files[0] || text == files[1];
+        kill(saver, SIGKILL), waitpid(saver, nullptr, 0);
+        whole += readText(path) == files[0] || readText(path) == files[1];
     }
     EXPECT_EQ(whole, 200) << "empty or mixed files after a kill";
     ASSERT_TRUE(saveSettings());

@@ -42,27 +42,22 @@ TEST(SceneClock, DifferencesWrapLikeTheFieldsAndRoundOnceToFloat)
     EXPECT_EQ(sceneClockAt({40000, 1000}, {0, 0}), 40000.0f);  // below a float step
 }
 
-// Past the bound T and every stored time move back together: each distance
-// stays within a millisecond, the shift keeps the 300 s phase, T resolves 1 ms.
+// Past the bound T and the stored times move back in phase, each distance kept to 1 ms.
 TEST(SceneClock, PastTheBoundStoredTimesMoveBackWithItKeepingDistancesAndPhases)
 {
-    float* const stored[] = {&camera.cameraLastChange, &warp.warpStateStart, &encounter.lastEnergyChange,
-                             &encounter.beam.startTime};
-    const double distances[] = {0.5, 17.25, 400.125, 0.016};
-    const TimeStamp start{2000000000, 250000};  // the late ones wrap past 2^31
+    const std::pair<float*, double> stored[] = {{&camera.cameraLastChange, 0.5}, {&warp.warpStateStart, 17.25},
+                                                {&encounter.lastEnergyChange, 400.125}, {&encounter.beam.startTime, 0.016}};
     for (const int32_t seconds : {-5, 8191, 8192, 604800, 1 << 24, 315360000}) {
-        SceneStartTime = start;
-        const TimeStamp now{static_cast<int32_t>(static_cast<uint32_t>(start.seconds) + seconds), 266000};
+        SceneStartTime = {2000000000, 250000};  // the late ones wrap past 2^31
         const double unrebased = seconds + 0.016;
-        for (int i = 0; i < 4; ++i)
-            *stored[i] = static_cast<float>(unrebased - distances[i]);
-        advanceSceneClock(now);
-        const int64_t moved = static_cast<int32_t>(static_cast<uint32_t>(SceneStartTime.seconds) - start.seconds);
-        EXPECT_TRUE(moved % 300 == 0 && (moved == 0) == (unrebased < 8192)) << seconds << " s: moved " << moved;
-        EXPECT_TRUE(SceneClock < 8192 && std::abs(SceneClock - (unrebased - moved)) < 0.0005) << seconds << " s";
-        for (int i = 0; i < 4; ++i)
-            EXPECT_NEAR(SceneClock - *stored[i], unrebased - static_cast<float>(unrebased - distances[i]), 0.001)
-                << seconds << " s, stored time " << i;
+        for (const auto& [time, distance] : stored)
+            *time = static_cast<float>(unrebased - distance);
+        advanceSceneClock({static_cast<int32_t>(2000000000u + static_cast<uint32_t>(seconds)), 266000});
+        const int64_t moved = static_cast<int32_t>(static_cast<uint32_t>(SceneStartTime.seconds) - 2000000000u);
+        EXPECT_TRUE(moved % 300 == 0 && (moved == 0) == (unrebased < 8192) && SceneClock < 8192 &&
+                    std::abs(SceneClock - (unrebased - moved)) < 0.0005) << seconds << " s: moved " << moved;
+        for (const auto& [time, distance] : stored)
+            EXPECT_NEAR(SceneClock - *time, unrebased - static_cast<float>(unrebased - distance), 0.001) << seconds;
     }
     SceneStartTime = {};
 }

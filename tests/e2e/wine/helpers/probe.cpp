@@ -425,12 +425,10 @@ int save(const char* what)
 {
     programModule = GetModuleHandleA(nullptr);
     const SaverSettings sets[2] = {{}, {450, 460, 45, 46, 1}};
-    if (!is(what, "loop"))
-        return settings = sets[std::atoi(what) & 1], saveSettings() ? 0 : 1;
-    std::printf("saving\n");
-    std::fflush(stdout);
-    for (int n = 0;; ++n)
+    const bool loop = is(what, "loop") && std::puts("saving") >= 0 && std::fflush(stdout) == 0;
+    for (int n = loop ? 0 : std::atoi(what) & 1; loop; ++n)
         settings = sets[n % 2], saveSettings();
+    return settings = sets[std::atoi(what) & 1], saveSettings() ? 0 : 1;
 }
 
 } // namespace
