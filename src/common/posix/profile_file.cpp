@@ -131,7 +131,8 @@ void appendUtf8(std::string& out, uint32_t code)
         return;
     }
     const int extra = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
-    out += static_cast<char>((0xF00 >> extra) | (code >> (6 * extra)));
+    constexpr unsigned leads[] = {0, 0xC0, 0xE0, 0xF0};
+    out += static_cast<char>(leads[extra] | (code >> (6 * extra)));
     for (int k = extra - 1; k >= 0; --k)
         out += static_cast<char>(0x80 | ((code >> (6 * k)) & 0x3F));
 }

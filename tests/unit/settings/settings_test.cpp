@@ -46,13 +46,16 @@ TEST(ProfileText, LookupIgnoresCaseBlanksAndCommentsAndTakesTheFirstMatch)
     EXPECT_FALSE(findProfileValue(text, "B", "j", v)) << "only the first [B] counts";
 }
 
-TEST(ProfileText, EditReplacesInsertsAndAppendsKeepingLineEnds)
+TEST(ProfileText, EditReplacesInsertsAndAppendsKeepingLineEndsAndEncodings)
 {
     const std::pair<const char*, const char*> cases[] = {  // k=5 set in section S
         {"", "[S]\nk=5\n"}, {"[s]\nK=1\nj=2\n", "[s]\nk=5\nj=2\n"}, {"[S]\nj=2\n\n[T]\n", "[S]\nj=2\nk=5\n\n[T]\n"},
         {"[T]\nx=1", "[T]\nx=1\n\n[S]\nk=5\n"}, {"[S]\r\nj=2\r\n", "[S]\r\nj=2\r\nk=5\r\n"}};
     for (const auto& [before, after] : cases)
         EXPECT_EQ(setProfileValue(before, "S", "k", "5"), after) << before;
+    std::string wide("\xFF\xFE" "c\0\xE9\0\xAC\x20\x3D\xD8\x00\xDE", 12), narrow = wide;
+    EXPECT_TRUE(decodeProfileText(narrow) == TextEncoding::Utf16Little && narrow == "c\u00e9\u20ac\U0001F600" &&
+                encodeProfileText(narrow, TextEncoding::Utf16Little) == wide);
 }
 
 // A settings file of its own for each test, and the settings at their start.
@@ -75,8 +78,7 @@ protected:
 std::string utf16(const std::string& ascii, bool little)
 {
     std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
-    for (char c : ascii)
-        out += little ? std::string{c, '\0'} : std::string{'\0', c};
+    for (char c : ascii) out += little ? std::string{c, '\0'} : std::string{'\0', c};
     return out;
 }
 

@@ -59,7 +59,6 @@ TEST(SceneClock, PastTheBoundStoredTimesMoveBackWithItKeepingDistancesAndPhases)
         for (const auto& [time, distance] : stored)
             EXPECT_NEAR(SceneClock - *time, unrebased - static_cast<float>(unrebased - distance), 0.001) << seconds;
     }
-    SceneStartTime = {};
 }
 
 using Colour = std::array<int, 4>;  // red, green, blue, flags
