@@ -13,10 +13,15 @@ extern ModuleHandle programModule;
 int platformLoadString(unsigned id, char* buffer, int size);
 
 // The private-profile pair: the key's integer value (or defaultValue when the
-// file, section or key is missing), and writing one key as text.
+// file, section or key is missing), and writing keys of one section as text,
+// all or nothing: the file is replaced in one step by a copy with the keys
+// set, every other section and key kept, or it stays as it was (false).
+struct ProfileEntry {
+    const char* key;
+    const char* value;
+};
 int platformGetProfileInt(const char* section, const char* key, int defaultValue, const char* file);
-bool platformWriteProfileString(const char* section, const char* key, const char* value,
-                                const char* file);
+bool platformWriteProfileSection(const char* section, const ProfileEntry* entries, int count, const char* file);
 
 // Reads bitmap resource `id` into rgba (width * height * 4 bytes, top row
 // first). With colourKey, pixels of the top-left pixel's colour get alpha 0,

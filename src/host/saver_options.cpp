@@ -2,6 +2,7 @@
 // place to draw, the five settings from the settings table, frame pacing.
 #include <cstring>
 
+#include "common/shown_value.h"
 #include "host/host.h"
 
 namespace {
@@ -70,24 +71,14 @@ bool setSetting(int index, const char* text, SaverOptions& options)
     return true;
 }
 
-// Outside text as it goes into the one error line: control characters would break it.
-std::string shown(const std::string& text)
-{
-    std::string out = text;
-    for (char& c : out)
-        if (static_cast<unsigned char>(c) < ' ' || c == 0x7F)
-            c = '?';
-    return out;
-}
-
 std::string badValue(const std::string& option, const char* value, const char* expected)
 {
-    return "bad value '" + shown(value) + "' for " + shown(option) + ": " + expected;
+    return "bad value '" + shownValue(value) + "' for " + shownValue(option) + ": " + expected;
 }
 
 std::string unknownOption(const char* arg)
 {
-    return "unknown option '" + shown(arg) + "' (quelmar --help lists them)";
+    return "unknown option '" + shownValue(arg) + "' (quelmar --help lists them)";
 }
 
 // A Windows argument: /s, /c and /p ID, in either case.
@@ -114,7 +105,7 @@ bool parseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
             } else {
                 uint32_t id = 0;
                 if (i + 1 >= argc) {
-                    error = std::string("option ") + arg + " needs a window id";
+                    error = "option " + shownValue(arg) + " needs a window id";
                     return false;
                 }
                 if (!parseWindowId(argv[++i], id)) {
@@ -145,7 +136,7 @@ bool parseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
                 continue;
             isFlag = true;
             if (hasInlineValue) {
-                error = "option " + shown(option) + " takes no value";
+                error = "option " + shownValue(option) + " takes no value";
                 return false;
             }
             switch (flag.flag) {
@@ -178,7 +169,7 @@ bool parseSaverOptions(int argc, const char* const* argv, SaverOptions& options,
             return false;
         }
         if (!hasInlineValue && i + 1 >= argc) {
-            error = "option " + shown(option) + " needs a value";
+            error = "option " + shownValue(option) + " needs a value";
             return false;
         }
         const char* value = hasInlineValue ? inlineValue.c_str() : argv[++i];

@@ -10,6 +10,7 @@
 #include "backdrop/backdrop.h"
 #include "common/posix/posix_host.h"
 #include "common/posix/profile_file.h"
+#include "common/shown_value.h"
 #include "render/options.h"
 #include "render/png_writer.h"
 #include "render/trace.h"
@@ -51,10 +52,10 @@ int main(int argc, char** argv)
     if (!options.traceFile.empty()) {
         trace = options.traceFile == "-" ? stdout : std::fopen(options.traceFile.c_str(), "w");
         if (!trace)
-            return fail("cannot write the trace to " + options.traceFile);
+            return fail("cannot write the trace to " + shownValue(options.traceFile));
     }
     if (!options.pngDir.empty() && !makeDirectoryTree(options.pngDir))
-        return fail("cannot create the folder " + options.pngDir);
+        return fail("cannot create the folder " + shownValue(options.pngDir));
 
     if (!createOffscreenSurface(options.width, options.height, error))
         return fail(error);
@@ -73,6 +74,10 @@ int main(int argc, char** argv)
         camera.fixedTarget[axis] = options.look[axis];
     }
     InitScene(options.width, options.height);
+    // A late clock: the scene started elapsedSeconds before frame 0 (its
+    // 32-bit seconds wrap around, as the clock's differences do).
+    clock.start.seconds = static_cast<int32_t>(static_cast<uint32_t>(clock.start.seconds) +
+                                               static_cast<uint32_t>(options.elapsedSeconds));
 
     std::vector<unsigned char> pixels;
     if (!options.pngDir.empty())
@@ -97,7 +102,7 @@ int main(int argc, char** argv)
     if (hostQuit.requested && status == 0)
         status = ExitFailure;  // start-up reported its failure already
     if (trace && trace != stdout && std::fclose(trace) != 0)
-        status = fail("cannot finish the trace file " + options.traceFile);
+        status = fail("cannot finish the trace file " + shownValue(options.traceFile));
     ReleaseScene();
     destroyOffscreenSurface();
     return status;

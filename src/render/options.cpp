@@ -6,10 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/shown_value.h"
+
 const char* const RenderUsage =
     "usage: quelmar-render [options]\n"
     "  --start-seconds S   scripted start, seconds since 1970 (seeds the scene; default: now)\n"
-    "  --fps F             frames per second of scene time (default 60)\n"
+    "  --fps F             frames per second of scene time, 0.01 to 10000 (default 60)\n"
+    "  --elapsed S         the scene clock starts S whole seconds late, up to 1000000000 (default 0)\n"
     "  --frames N          frames to draw (default 600)\n"
     "  --width W --height H  size in pixels (default 640 x 480)\n"
     "  --settings FILE     settings file to read (default: the user's Quelmar.ini)\n"
@@ -19,10 +22,16 @@ const char* const RenderUsage =
     "  --trace FILE        one JSON object per frame (- for standard output)\n"
     "  --encounter         start an encounter at the end of the first warp\n"
     "  --eye X,Y,Z         fixed camera position (with --look; default 25,0,0)\n"
-    "Any option's value may also follow an equals sign: --eye=-30,20,40\n"
-    "  --look X,Y,Z        fixed look-at point (default 0.5,0,0)\n";
+    "  --look X,Y,Z        fixed look-at point (default 0.5,0,0)\n"
+    "Any option's value may also follow an equals sign: --eye=-30,20,40\n";
 
 namespace {
+
+// Frame k is sampled k * 1000 / fps ms after the start: within these bounds
+// and --frames' own that stays far inside 64 bits.
+constexpr double MinFps = 0.01;
+constexpr double MaxFps = 10000;
+constexpr int64_t MaxElapsedSeconds = 1000000000;  // 31 years
 
 bool parseInteger(const char* text, int64_t minimum, int64_t maximum, int64_t& out)
 {
@@ -84,7 +93,7 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
             name.resize(equals);
         }
         if (hasInlineValue && (name == "--help" || name == "--encounter")) {
-            error = "option " + name + " takes no value";
+            error = "option " + shownValue(name) + " takes no value";
             return false;
         }
         if (name == "--help" || name == "-h") {
@@ -95,16 +104,16 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
             options.forceEncounter = true;
             continue;
         }
-        const bool takesValue = name == "--start-seconds" || name == "--fps" || name == "--frames" ||
-                                name == "--width" || name == "--height" || name == "--settings" ||
+        const bool takesValue = name == "--start-seconds" || name == "--elapsed" || name == "--fps" ||
+                                name == "--frames" || name == "--width" || name == "--height" || name == "--settings" ||
                                 name == "--png" || name == "--every" || name == "--at" ||
                                 name == "--trace" || name == "--eye" || name == "--look";
         if (!takesValue) {
-            error = "unknown option '" + name + "' (try --help)";
+            error = "unknown option '" + shownValue(name) + "' (try --help)";
             return false;
         }
         if (!hasInlineValue && i + 1 >= argc) {
-            error = "option " + name + " needs a value";
+            error = "option " + shownValue(name) + " needs a value";
             return false;
         }
         const char* value = hasInlineValue ? inlineValue.c_str() : argv[++i];
@@ -114,11 +123,13 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
             ok = parseInteger(value, INT32_MIN, INT32_MAX, number);
             options.startSeconds = static_cast<int32_t>(number);
             options.startGiven = true;
+        } else if (name == "--elapsed") {
+            ok = parseInteger(value, 0, MaxElapsedSeconds, number);
+            options.elapsedSeconds = static_cast<int32_t>(number);
         } else if (name == "--fps") {
             char* end = nullptr;
             options.fps = std::strtod(value, &end);
-            ok = *value && *end == '\0' && std::isfinite(options.fps) && options.fps > 0 &&
-                 options.fps <= 100000;
+            ok = *value && *end == '\0' && options.fps >= MinFps && options.fps <= MaxFps;  // false for NaN too
         } else if (name == "--frames") {
             ok = parseInteger(value, 0, INT64_C(1) << 40, options.frames);
         } else if (name == "--width" || name == "--height") {
@@ -142,7 +153,7 @@ bool parseRenderOptions(int argc, char** argv, RenderOptions& options, std::stri
             ok = *value != '\0';
         }
         if (!ok) {
-            error = "bad value '" + std::string(value) + "' for " + name;
+            error = "bad value '" + shownValue(value) + "' for " + name;
             return false;
         }
     }

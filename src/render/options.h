@@ -8,6 +8,7 @@
 struct RenderOptions {
     int32_t startSeconds = 0;  // the scripted start; also the generator's seed
     bool startGiven = false;   // otherwise the wall clock's seconds
+    int32_t elapsedSeconds = 0;  // the scene clock's reading at frame 0
     double fps = 60.0;
     int64_t frames = 600;
     int32_t width = 640;

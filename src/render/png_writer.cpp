@@ -7,12 +7,14 @@
 #include <cstring>
 #include <vector>
 
+#include "common/shown_value.h"
+
 bool writePng(const std::string& path, int32_t width, int32_t height, const unsigned char* rgba,
               std::string& error)
 {
     FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
+        error = "cannot write " + shownValue(path) + ": " + std::strerror(errno);
         return false;
     }
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -39,6 +41,6 @@ bool writePng(const std::string& path, int32_t width, int32_t height, const unsi
     if (std::fclose(file) != 0)
         ok = false;
     if (!ok)
-        error = "cannot encode " + path;
+        error = "cannot encode " + shownValue(path);
     return ok;
 }

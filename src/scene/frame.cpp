@@ -17,11 +17,37 @@ float sceneClockAt(const TimeStamp& now, const TimeStamp& start)
                               static_cast<double>(dus) * static_cast<double>(microsecond));
 }
 
+namespace {
+
+// Every time the scene has stored, as T of some frame; each is read only as
+// its distance to T.
+float* const storedTimes[] = {&camera.cameraLastChange, &warp.warpStateStart, &encounter.lastEnergyChange,
+                              &encounter.beam.startTime};
+
+} // namespace
+
+void advanceSceneClock(const TimeStamp& now)
+{
+    SceneClock = sceneClockAt(now, SceneStartTime);
+    if (!(SceneClock >= SceneClockBound))
+        return;
+    // RebaseStep keeps what follows T itself in phase: the camera's swing
+    // (100 s, its tangent 50 s), the ship's lights (3 s) and the energy's
+    // milliseconds (1 s). A time stored within 4096 s of T moves exactly.
+    const auto whole = static_cast<int64_t>(SceneClock);
+    const int64_t shift = (whole - RebaseTarget) / RebaseStep * RebaseStep;
+    SceneStartTime.seconds = static_cast<int32_t>(static_cast<uint32_t>(SceneStartTime.seconds) +
+                                                  static_cast<uint32_t>(shift));
+    SceneClock = sceneClockAt(now, SceneStartTime);
+    for (float* time : storedTimes)  // in double: the shift itself need not be a float
+        *time = static_cast<float>(*time - static_cast<double>(shift));
+}
+
 void drawFrame()
 {
     TimeStamp now;
     SampleClock(now);
-    SceneClock = sceneClockAt(now, SceneStartTime);
+    advanceSceneClock(now);
 
     ResizeView(ClientWidth, ClientHeight);
     regenerateEnergy();

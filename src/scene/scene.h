@@ -52,9 +52,23 @@ void resetScene();
 // T: seconds since SceneStartTime, written once at the start of every frame.
 extern float SceneClock;
 
+// The rebase that keeps T to about a millisecond however long the scene
+// runs: a float resolves 1 ms up to 2^13 s (2.3 h) and only 0.25 s past 24
+// days. When T reaches SceneClockBound, SceneStartTime moves forward and every
+// stored time moves back by the same whole multiple of RebaseStep seconds,
+// the one that brings T to between RebaseTarget and RebaseTarget + RebaseStep.
+// A run shorter than the bound never rebases; differences and phases the
+// scene reads stay as they were.
+inline constexpr float SceneClockBound = 8192.0f;
+inline constexpr int64_t RebaseStep = 300;
+inline constexpr int64_t RebaseTarget = 4096;
+
 // T for `now`: whole-second and microsecond differences (32-bit), combined in
 // double precision with 1e-6 as a float, rounded once to float.
 float sceneClockAt(const TimeStamp& now, const TimeStamp& start);
+
+// Step 1 of every frame: SceneClock for `now`, rebased as above when due.
+void advanceSceneClock(const TimeStamp& now);
 
 // Draws one frame. Called for every paint after InitScene, with GL_MODELVIEW
 // selected; the caller swaps the buffers.

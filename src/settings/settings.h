@@ -54,8 +54,8 @@ extern const char* const MakerWebAddress;
 void loadSettings();
 // The dialog's read: the same five reads, unclamped; derived counts untouched.
 void readSettingsRaw();
-// The dialog's OK: the five keys in table order, then the website key.
-// False when a write failed; the rest are then not tried.
+// The dialog's OK: the five keys in table order, then the website key, in
+// one replacement of the file. False when it failed: the file is as it was.
 bool saveSettings();
 
 // Clamp as the saver does on load: above the maximum first, then below the minimum.

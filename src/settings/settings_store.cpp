@@ -79,11 +79,13 @@ void readSettingsRaw() { readAll(loadProfileNames(), false); }
 bool saveSettings()
 {
     const ProfileNames names = loadProfileNames();
-    for (const SettingDescription& setting : settingsTable) {
-        char text[16];
-        std::snprintf(text, sizeof text, "%ld", static_cast<long>(settings.*setting.field));
-        if (!platformWriteProfileString(names.section, setting.key, text, names.file))
-            return false;
+    char texts[SettingCount][16];
+    ProfileEntry entries[SettingCount + 1];
+    for (int i = 0; i < SettingCount; ++i) {
+        const SettingDescription& setting = settingsTable[i];
+        std::snprintf(texts[i], sizeof texts[i], "%ld", static_cast<long>(settings.*setting.field));
+        entries[i] = {setting.key, texts[i]};
     }
-    return platformWriteProfileString(names.section, "Visit the Website", MakerWebAddress, names.file);
+    entries[SettingCount] = {"Visit the Website", MakerWebAddress};
+    return platformWriteProfileSection(names.section, entries, SettingCount + 1, names.file);
 }

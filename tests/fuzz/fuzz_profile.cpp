@@ -1,5 +1,6 @@
-// The settings file on arbitrary bytes: finding a key, reading its number and
-// rewriting the file must not crash, and a value just written reads back.
+// The settings file on arbitrary bytes: decoding, finding a key, reading its
+// number and rewriting the file must not crash, a value just written reads
+// back, and a decoded text encoded again decodes to the same.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -8,7 +9,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const std::string text(reinterpret_cast<const char*>(data), size);
+    std::string text(reinterpret_cast<const char*>(data), size);
+    const TextEncoding encoding = decodeProfileText(text);
+    std::string again = encodeProfileText(text, encoding);
+    if (decodeProfileText(again) != encoding || again != text)
+        __builtin_trap();
     std::string value;
     if (findProfileValue(text, "Quelmar 3D ScreenSaver", "BG Stars", value))
         (void)parseProfileInt(value, 300);

@@ -1,15 +1,21 @@
 #include "common/posix/profile_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <strings.h>
 #include <vector>
+
+#include "common/shown_value.h"
 
 namespace {
 
@@ -72,41 +78,101 @@ bool sameName(const std::string& a, const char* b) { return strcasecmp(a.c_str()
 
 enum class ReadResult { Ok, Missing, Unreadable };
 
-// Reads a profile file: a regular file of sane size without NUL bytes. Opened
-// without blocking, so a FIFO in its place cannot hang the saver.
-ReadResult readProfileFile(const std::string& path, std::string& text)
+// Reads a profile file: a regular file of sane size, text once decoded.
+// Opened without blocking, so a FIFO in its place cannot hang the saver. For
+// an unreadable one, `why` says why in a few words.
+ReadResult readProfileFile(const std::string& path, std::string& text, TextEncoding& encoding, std::string& why)
 {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return errno == ENOENT ? ReadResult::Missing : ReadResult::Unreadable;
+    if (fd < 0) {
+        const int error = errno;
+        why = std::string("cannot be opened (") + std::strerror(error) + ")";
+        return error == ENOENT ? ReadResult::Missing : ReadResult::Unreadable;
+    }
     struct stat st {};
-    ReadResult result = ReadResult::Unreadable;
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= MaxProfileFileSize) {
-        text.resize(static_cast<size_t>(st.st_size));
-        size_t done = 0;
-        while (done < text.size()) {
-            const ssize_t n = read(fd, text.data() + done, text.size() - done);
-            if (n <= 0)
-                break;
-            done += static_cast<size_t>(n);
-        }
-        text.resize(done);  // a file that shrank meanwhile
-        if (text.find('\0') == std::string::npos)
-            result = ReadResult::Ok;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        why = "is not a regular file";
+    else if (st.st_size > MaxProfileFileSize)
+        why = "is larger than 1 MiB";
+    text.resize(why.empty() ? static_cast<size_t>(st.st_size) : 0);
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = read(fd, text.data() + done, text.size() - done);
+        if (n < 0)
+            why = std::string("cannot be read (") + std::strerror(errno) + ")";
+        if (n <= 0)
+            break;
+        done += static_cast<size_t>(n);
     }
     close(fd);
-    return result;
+    text.resize(done);  // a file that shrank meanwhile
+    encoding = decodeProfileText(text);
+    if (why.empty() && text.find('\0') != std::string::npos)
+        why = "is binary, not text";
+    return why.empty() ? ReadResult::Ok : ReadResult::Unreadable;
 }
 
-// Writes beside the file, then renames over it: never a half-written file.
+// One line on stderr for a settings file that is there but cannot be used,
+// once for each file and reason in a row.
+void reportUnusable(const std::string& path, const std::string& why)
+{
+    static std::string lastReport;
+    const std::string report = shownValue(path) + " " + why;
+    if (report != lastReport)
+        std::fprintf(stderr, "%s: the settings file %s; the defaults are used\n", program_invocation_short_name,
+                     report.c_str());
+    lastReport = report;
+}
+
+void appendUtf8(std::string& out, uint32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+        return;
+    }
+    const int extra = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+    constexpr unsigned leads[] = {0, 0xC0, 0xE0, 0xF0};
+    out += static_cast<char>(leads[extra] | (code >> (6 * extra)));
+    for (int k = extra - 1; k >= 0; --k)
+        out += static_cast<char>(0x80 | ((code >> (6 * k)) & 0x3F));
+}
+
+// Our temporary files beside the settings file: NAME.PID.tmp.
+std::string temporaryName(const std::string& name, long pid) { return name + "." + std::to_string(pid) + ".tmp"; }
+
+// Removes the temporary files that a save killed midway left: those of
+// processes that have ended, and our own.
+void removeStaleTemporaries(const std::string& dir, const std::string& name)
+{
+    DIR* folder = opendir(dir.empty() ? "." : dir.c_str());
+    if (!folder)
+        return;
+    const std::string prefix = name + ".";
+    while (const dirent* entry = readdir(folder)) {
+        const std::string file = entry->d_name;
+        if (file.size() <= prefix.size() + 4 || !file.starts_with(prefix) || !file.ends_with(".tmp"))
+            continue;
+        const std::string digits = file.substr(prefix.size(), file.size() - prefix.size() - 4);
+        if (digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+            continue;
+        const long pid = std::stol(digits);
+        if (pid == getpid() || (kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH))
+            unlink((dir.empty() ? file : dir + "/" + file).c_str());
+    }
+    closedir(folder);
+}
+
+// Writes a whole new file beside the old one, flushed, then renames it over
+// the old one: the file is always either the old one or the new one.
 bool replaceFile(const std::string& path, const std::string& text)
 {
     const size_t slash = path.find_last_of('/');
     const std::string dir = slash == std::string::npos ? std::string() : path.substr(0, slash);
     if (!dir.empty() && !makeDirectoryTree(dir))
         return false;
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
+    removeStaleTemporaries(dir, path.substr(slash + 1));
+    const std::string temp = temporaryName(path, getpid());
+    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
     size_t done = 0;
@@ -122,12 +188,77 @@ bool replaceFile(const std::string& path, const std::string& text)
     ok = ok && fchmod(fd, mode) == 0 && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
     ok = ok && rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok)
+    if (!ok) {
         unlink(temp.c_str());
-    return ok;
+        return false;
+    }
+    const int folder = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {  // the rename itself on disk
+        fsync(folder);
+        close(folder);
+    }
+    return true;
 }
 
 } // namespace
+
+TextEncoding decodeProfileText(std::string& text)
+{
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.erase(0, 3);
+        return TextEncoding::Utf8Mark;
+    }
+    const bool little = text.starts_with("\xFF\xFE");
+    if (!little && !text.starts_with("\xFE\xFF"))
+        return TextEncoding::Plain;
+    const auto unit = [&](size_t i) {
+        const auto a = static_cast<unsigned char>(text[i]), b = static_cast<unsigned char>(text[i + 1]);
+        return static_cast<uint32_t>(little ? a | b << 8 : a << 8 | b);
+    };
+    std::string out;
+    for (size_t i = 2; i + 1 < text.size(); i += 2) {
+        uint32_t code = unit(i);
+        const bool pair = code >= 0xD800 && code < 0xDC00 && i + 3 < text.size() && unit(i + 2) >= 0xDC00 &&
+                          unit(i + 2) < 0xE000;
+        if (pair)
+            code = 0x10000 + ((code - 0xD800) << 10) + (unit(i += 2) - 0xDC00);
+        else if (code >= 0xD800 && code < 0xE000)
+            code = 0xFFFD;  // half a pair
+        appendUtf8(out, code);
+    }
+    text = out;
+    return little ? TextEncoding::Utf16Little : TextEncoding::Utf16Big;
+}
+
+std::string encodeProfileText(const std::string& text, TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Plain)
+        return text;
+    if (encoding == TextEncoding::Utf8Mark)
+        return "\xEF\xBB\xBF" + text;
+    const bool little = encoding == TextEncoding::Utf16Little;
+    std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
+    const auto put = [&](uint32_t unit) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        out += little ? low : high;
+        out += little ? high : low;
+    };
+    for (size_t i = 0; i < text.size();) {  // the UTF-8 that decoding made
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int extra = lead < 0xC0 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+        uint32_t code = extra ? lead & (0x3F >> extra) : lead;
+        for (int k = 1; k <= extra && i + k < text.size(); ++k)
+            code = code << 6 | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        i += static_cast<size_t>(extra) + 1;
+        if (code >= 0x10000) {
+            put(0xD800 + ((code - 0x10000) >> 10));
+            put(0xDC00 + ((code - 0x10000) & 0x3FF));
+        } else {
+            put(code);
+        }
+    }
+    return out;
+}
 
 void setProfilePath(const std::string& path) { overridePath = path; }
 
@@ -150,7 +281,7 @@ std::string profilePathFor(const char* fileName)
     if (config && config[0] == '/')
         return std::string(config) + "/quelmar/" + fileName;
     const char* home = std::getenv("HOME");
-    if (!home || !home[0]) {  // a host's pruned environment: the account's own home
+    if (!home || home[0] != '/') {  // a host's pruned environment, or relative: the account's own home
         const passwd* account = getpwuid(getuid());
         home = account && account->pw_dir && account->pw_dir[0] ? account->pw_dir : ".";
     }
@@ -268,21 +399,28 @@ std::string setProfileValue(const std::string& text, const char* section, const 
 
 int platformGetProfileInt(const char* section, const char* key, int defaultValue, const char* file)
 {
-    std::string text, value;
-    if (readProfileFile(profilePathFor(file), text) != ReadResult::Ok)
+    const std::string path = profilePathFor(file);
+    std::string text, value, why;
+    TextEncoding encoding{};
+    const ReadResult result = readProfileFile(path, text, encoding, why);
+    if (result == ReadResult::Unreadable)
+        reportUnusable(path, why);
+    if (result != ReadResult::Ok)
         return defaultValue;
     if (!findProfileValue(text, section, key, value))
         return defaultValue;
     return parseProfileInt(value, defaultValue);
 }
 
-bool platformWriteProfileString(const char* section, const char* key, const char* value,
-                                const char* file)
+bool platformWriteProfileSection(const char* section, const ProfileEntry* entries, int count, const char* file)
 {
     const std::string path = profilePathFor(file);
-    std::string text;
+    std::string text, why;
+    TextEncoding encoding = TextEncoding::Plain;
     // A file we cannot read as text is left alone rather than overwritten.
-    if (readProfileFile(path, text) == ReadResult::Unreadable)
+    if (readProfileFile(path, text, encoding, why) == ReadResult::Unreadable)
         return false;
-    return replaceFile(path, setProfileValue(text, section, key, value));
+    for (int i = 0; i < count; ++i)
+        text = setProfileValue(text, section, entries[i].key, entries[i].value);
+    return replaceFile(path, encodeProfileText(text, encoding));
 }

@@ -19,11 +19,20 @@ int parseProfileInt(const std::string& value, int defaultValue);
 std::string setProfileValue(const std::string& text, const char* section, const char* key,
                             const char* value);
 
+// How the platform's profile functions read a file: as it is, after a UTF-8
+// byte-order mark, or as UTF-16 after its mark. Decoding turns the text into
+// UTF-8 (and drops the mark); encoding gives a text its file's form again.
+enum class TextEncoding { Plain, Utf8Mark, Utf16Little, Utf16Big };
+TextEncoding decodeProfileText(std::string& text);
+std::string encodeProfileText(const std::string& text, TextEncoding encoding);
+
 // Creates a folder and its parents; true when it exists afterwards.
 bool makeDirectoryTree(const std::string& path);
 
 // The platform reads a number through a buffer of 30 characters.
 inline constexpr size_t MaxProfileNumberLength = 29;
 
-// Largest profile file that is read; a larger one counts as unreadable.
+// Largest profile file that is read; a larger one counts as unusable. A file
+// that is there but cannot be used (unreadable, not a regular file, too large,
+// binary) gives the defaults, and one line on stderr says so.
 inline constexpr long MaxProfileFileSize = 1 << 20;

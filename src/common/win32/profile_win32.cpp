@@ -74,21 +74,86 @@ void createFoldersAbove(const char* file)
     }
 }
 
-bool writeTo(const char* path, const char* section, const char* key, const char* value)
+bool failed(const char* path)
 {
-    if (WritePrivateProfileStringA(section, key, value, path))
-        return true;
     lastFailure.error = GetLastError();
     std::snprintf(lastFailure.path, MAX_PATH, "%s", path);
     return false;
 }
 
-// As the system's virtualisation does, the user's copy starts as the shared
-// file, so that nothing else in it is lost; the copy is the user's to write.
-void startUserCopy(const char* shared, const char* copy)
+// A process that has ended, or none of that id.
+bool hasEnded(DWORD pid)
 {
-    if (CopyFileA(shared, copy, TRUE))
-        SetFileAttributesA(copy, FILE_ATTRIBUTE_NORMAL);
+    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!process)
+        return GetLastError() != ERROR_ACCESS_DENIED;
+    const bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+}
+
+// Removes the temporary files, PATH.PID.tmp, that a save killed midway left:
+// those of processes that have ended, and our own.
+void removeStaleTemporaries(const char* path)
+{
+    char pattern[MAX_PATH];
+    if (!fits(std::snprintf(pattern, MAX_PATH, "%s.*.tmp", path)))
+        return;
+    const char* separator = std::strrchr(path, '\\');
+    const int folderLength = separator ? static_cast<int>(separator - path) + 1 : 0;
+    const size_t nameLength = std::strlen(path + folderLength);
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        const char* digits = found.cFileName + nameLength + 1;
+        char* end = nullptr;
+        const unsigned long pid = std::strtoul(digits, &end, 10);
+        char stale[MAX_PATH];
+        if (end != digits && std::strcmp(end, ".tmp") == 0 && (pid == GetCurrentProcessId() || hasEnded(pid)) &&
+            fits(std::snprintf(stale, MAX_PATH, "%.*s%s", folderLength, path, found.cFileName)))
+            DeleteFileA(stale);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+// The temporary file begins as a copy of source, or empty.
+bool startCopy(const char* source, const char* temp)
+{
+    if (exists(source))
+        return CopyFileA(source, temp, FALSE);
+    const HANDLE file = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file != INVALID_HANDLE_VALUE && CloseHandle(file);
+}
+
+// The keys written by the platform's own profile functions into a copy of
+// `source` beside `target`, flushed, which then replaces `target` in one
+// step: `target` is always either the old file or the new one, in the
+// platform's own format.
+bool saveSection(const char* source, const char* target, const char* section, const ProfileEntry* entries, int count)
+{
+    removeStaleTemporaries(target);
+    char temp[MAX_PATH];
+    if (!fits(std::snprintf(temp, MAX_PATH, "%s.%lu.tmp", target, GetCurrentProcessId())))
+        return failed(target);
+    if (!startCopy(source, temp))
+        return failed(target);
+    bool ok = SetFileAttributesA(temp, FILE_ATTRIBUTE_NORMAL);  // a copy of a read-only file is the user's to write
+    for (int i = 0; ok && i < count; ++i)
+        ok = WritePrivateProfileStringA(section, entries[i].key, entries[i].value, temp);
+    const HANDLE written = ok ? CreateFileA(temp, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr)
+                              : INVALID_HANDLE_VALUE;
+    ok = written != INVALID_HANDLE_VALUE && FlushFileBuffers(written);
+    if (written != INVALID_HANDLE_VALUE)
+        CloseHandle(written);
+    ok = ok && MoveFileExA(temp, target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (ok)
+        return true;
+    failed(target);
+    DeleteFileA(temp);
+    return false;
 }
 
 // The settings path with its file name replaced by name.
@@ -109,17 +174,18 @@ int platformGetProfileInt(const char* section, const char* key, int defaultValue
     return static_cast<int>(GetPrivateProfileIntA(section, key, defaultValue, pathInUse(profilePaths(file))));
 }
 
-bool platformWriteProfileString(const char* section, const char* key, const char* value, const char* file)
+bool platformWriteProfileSection(const char* section, const ProfileEntry* entries, int count, const char* file)
 {
     const ProfilePaths paths = profilePaths(file);
     const char* target = pathInUse(paths);
-    if (writeTo(target, section, key, value))
+    if (saveSection(target, target, section, entries, count))
         return true;
     if (target != paths.windows || !paths.virtualStore[0])
         return false;
+    // As the system's virtualisation does, the user's copy starts as the
+    // shared file, so that nothing else in it is lost.
     createFoldersAbove(paths.virtualStore);
-    startUserCopy(paths.windows, paths.virtualStore);
-    return writeTo(paths.virtualStore, section, key, value);
+    return saveSection(paths.windows, paths.virtualStore, section, entries, count);
 }
 
 void describeProfileFailure(char* text, int size)

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/posix/posix_host.h"
+#include "common/shown_value.h"
 #include "common/posix/profile_file.h"
 #include "common/resources.h"
 #include "host/x11/x11_host.h"
@@ -177,7 +178,7 @@ int RunPreview(const char* text)
         return runOwnWindow();
     uint32_t id = 0;
     if (!parseWindowId(text, id)) {
-        std::fprintf(stderr, "quelmar: '%s' is not a window id\n", text);
+        std::fprintf(stderr, "quelmar: '%s' is not a window id\n", shownValue(text).c_str());
         return BadOptionExitCode;
     }
     return RunSaver(handleOf(id));
@@ -207,7 +208,7 @@ int X11HostMain(const SaverOptions& options)
     const char* fromHost = std::getenv("XSCREENSAVER_WINDOW");
     uint32_t id = 0;
     if (options.place == SaverPlace::Root && fromHost && *fromHost && !parseWindowId(fromHost, id)) {
-        std::fprintf(stderr, "quelmar: XSCREENSAVER_WINDOW='%s' is not a window id\n", fromHost);
+        std::fprintf(stderr, "quelmar: XSCREENSAVER_WINDOW='%s' is not a window id\n", shownValue(fromHost).c_str());
         return BadOptionExitCode;
     }
     host.display = XOpenDisplay(nullptr);

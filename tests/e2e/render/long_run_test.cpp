@@ -2,7 +2,9 @@
 // 50,000 frames in range, and 3,000 frames exactly as the committed trace.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -81,6 +83,27 @@ TEST(LongRun, StaysInRangeAndHitsTheHull) { expectLongRun("Warp Pause=360\n", "-
 // Eleven hours in frames 0.8 s apart, each one late for every step of the
 // scene (no beam hits the hull at this rate); the sanitized tree runs it.
 TEST(LongRun, LateFramesStayInRange) { expectLongRun("", "--width 160 --height 120 --fps 1.25", 0, false); }
+
+// A clock started 7 days, 2^24 s or 10 years late: 20,000 frames at 60 fps give 20,000
+// readings, the energy drained in the encounter regenerates, the warps come round again (cruises).
+class LateClock : public ::testing::TestWithParam<int> {};
+TEST_P(LateClock, KeepsMillisecondsEnergyAndWarps)
+{
+    const std::vector<std::string> lines = traceOf("BG Stars=100\nWarp Lines=100\nWarp Pause=30\nCamera Pause=30\n",
+        "--start-seconds 1000007 --fps 60 --frames 20000 --elapsed " + std::to_string(GetParam()));
+    std::set<double> readings;
+    double lowest = 1, regained = 0, energy = 1, state = 0, cruises = 0;
+    for (const std::string& line : lines) {
+        readings.insert(field(line, "T").at(0));
+        const double e = field(line, "energyLevel").at(0), s = field(line, "warpState").at(0);
+        regained += lowest < 1 && e > energy ? e - energy : 0;
+        lowest = std::min(lowest, energy = e);
+        cruises += s == 0 && state != 0, state = s;
+    }
+    EXPECT_TRUE(readings.size() == 20000 && lowest < 0.9 && regained > 0.01 && cruises >= 3)
+        << readings.size() << " clock readings; energy down to " << lowest << ", regained " << regained << "; " << cruises;
+}
+INSTANTIATE_TEST_SUITE_P(Starts, LateClock, ::testing::Values(604800, 1 << 24, 315360000));
 
 // 100 s at 30 fps, warps and placements every 7.5 to 36.5 s, an encounter:
 // its approach, beams both ways, the turn, the encounter view and its end.

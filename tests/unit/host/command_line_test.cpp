@@ -6,6 +6,7 @@
 #include <tuple>
 #include <vector>
 
+#include "common/shown_value.h"
 #include "host/host.h"
 
 namespace {
@@ -93,6 +94,7 @@ bool parseLine(const std::string& line, SaverOptions& options, std::string& erro
 TEST(LinuxOptions, PlacesAndRefusals)
 {
     using P = SaverPlace;
+    const std::string longValue = "--stars " + std::string(10000, '7') + "x";
     const struct { const char* line; const char* error; P place; } cases[] = {  // error: a word the line names
         {"", nullptr, P::OwnWindow}, {"-root", nullptr, P::Root}, {"/s", nullptr, P::FullScreen},
         {"--root --window-id 0x1a00007", nullptr, P::HostWindow},  // the settings app's preview
@@ -101,7 +103,9 @@ TEST(LinuxOptions, PlacesAndRefusals)
         {"--speed 2", "--speed", {}},  // never a mode by its first letter
         {"/save", "/save", {}}, {"s", "'s'", {}}, {"--stars 12x", "12x", {}}, {"--stars", "--stars", {}},
         {"--texture-detail 2", "none, low or high", {}}, {"--window-id 0", "--window-id", {}}, {"/p", "/p", {}},
-        {"--delay -1", "--delay", {}}, {"--delay 10000001", "--delay", {}}, {"--root=1", "--root", {}}};
+        {"--delay -1", "--delay", {}}, {"--delay 10000001", "--delay", {}}, {"--root=1", "--root", {}},
+        {"--stars 1\x1b[2J\x7f", "'1\\x1B[2J\\x7F' for", {}}, {"--\x01x", "'--\\x01x'", {}},
+        {longValue.c_str(), "7777777777\u2026' for --stars", {}}};
     for (const auto& c : cases) {
         SaverOptions options;
         std::string error;
@@ -111,6 +115,20 @@ TEST(LinuxOptions, PlacesAndRefusals)
         else
             EXPECT_EQ(static_cast<int>(options.place), static_cast<int>(c.place)) << c.line;
     }
+}
+
+// Every message that echoes outside text keeps to one line of sane length.
+TEST(OneLine, ControlCharactersEscapedAndLongValuesCut)
+{
+    const std::string x80(80, 'x'), e80 = [] { std::string e; for (int i = 0; i < 80; ++i) e += "\u00e9"; return e; }();
+    const std::pair<std::string, std::string> cases[] = {
+        {"12\n34", "12\\n34"}, {"\t\r\x01\x7f", "\\t\\r\\x01\\x7F"}, {std::string("a\0b", 3), "a\\x00b"},
+        {"caf\u00e9 \u2192 \U0001F680", "caf\u00e9 \u2192 \U0001F680"}, {"\xc3", "\\xC3"}, {"\xc2\x85", "\\xC2\\x85"},
+        {"\u2028", "\\xE2\\x80\\xA8"}, {"\xed\xa0\x80", "\\xED\\xA0\\x80"}, {"\xc0\xaf", "\\xC0\\xAF"},
+        {x80, x80}, {x80 + "y", x80 + "\u2026"}, {x80.substr(1) + "\n", x80.substr(1) + "\u2026"}, {e80, e80},
+        {e80 + "\u00e9", e80 + "\u2026"}, {std::string(10000, 'x'), x80 + "\u2026"}};
+    for (const auto& [value, shown] : cases)
+        EXPECT_EQ(shownValue(value), shown) << value.size() << " bytes";
 }
 
 TEST(LinuxOptions, SettingsAreClampedAsOnLoadAndBeatTheFile)

@@ -5,6 +5,7 @@
 #include <array>
 #include <ctime>
 
+#include "backdrop/backdrop.h"
 #include "scene/scene.h"
 #include "surface/palette.h"
 #include "surface/surface.h"
@@ -39,6 +40,25 @@ TEST(SceneClock, DifferencesWrapLikeTheFieldsAndRoundOnceToFloat)
     EXPECT_FLOAT_EQ(sceneClockAt({INT32_MIN, 0}, {INT32_MAX, 0}), 1.0f);
     EXPECT_EQ(sceneClockAt({8192, 1000}, {0, 0}), static_cast<float>(8192.0 + 1000 * double(1e-6f)));
     EXPECT_EQ(sceneClockAt({40000, 1000}, {0, 0}), 40000.0f);  // below a float step
+}
+
+// Past the bound T and the stored times move back in phase, each distance kept to 1 ms.
+TEST(SceneClock, PastTheBoundStoredTimesMoveBackWithItKeepingDistancesAndPhases)
+{
+    const std::pair<float*, double> stored[] = {{&camera.cameraLastChange, 0.5}, {&warp.warpStateStart, 17.25},
+                                                {&encounter.lastEnergyChange, 400.125}, {&encounter.beam.startTime, 0.016}};
+    for (const int32_t seconds : {-5, 8191, 8192, 604800, 1 << 24, 315360000}) {
+        SceneStartTime = {2000000000, 250000};  // the late ones wrap past 2^31
+        const double unrebased = seconds + 0.016;
+        for (const auto& [time, distance] : stored)
+            *time = static_cast<float>(unrebased - distance);
+        advanceSceneClock({static_cast<int32_t>(2000000000u + static_cast<uint32_t>(seconds)), 266000});
+        const int64_t moved = static_cast<int32_t>(static_cast<uint32_t>(SceneStartTime.seconds) - 2000000000u);
+        EXPECT_TRUE(moved % 300 == 0 && (moved == 0) == (unrebased < 8192) && SceneClock < 8192 &&
+                    std::abs(SceneClock - (unrebased - moved)) < 0.0005) << seconds << " s: moved " << moved;
+        for (const auto& [time, distance] : stored)
+            EXPECT_NEAR(SceneClock - *time, unrebased - static_cast<float>(unrebased - distance), 0.001) << seconds;
+    }
 }
 
 using Colour = std::array<int, 4>;  // red, green, blue, flags

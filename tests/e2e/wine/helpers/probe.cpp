@@ -9,6 +9,7 @@
 //   size WINDOW W H      resizes it
 //   resources SAVER DIR  the resources, then any texture that differs from DIR's asset
 //   leak ROUNDS
+//   save 0|1|loop        saves the defaults or a second set, or both in turn until killed
 #include <windows.h>
 
 #include <cstdio>
@@ -24,6 +25,7 @@
 #include "common/resources.h"
 #include "host/host.h"
 #include "host/win32/win32_host.h"
+#include "settings/settings.h"
 #include "textures/textures.h"
 
 namespace {
@@ -420,6 +422,16 @@ int checkLeaks(int rounds)
     return ok ? 0 : 1;
 }
 
+int save(const char* what)
+{
+    programModule = GetModuleHandleA(nullptr);
+    const SaverSettings sets[2] = {{}, {450, 460, 45, 46, 1}};
+    const bool loop = is(what, "loop") && std::puts("saving") >= 0 && std::fflush(stdout) == 0;
+    for (int n = loop ? 0 : std::atoi(what) & 1; loop; ++n)
+        settings = sets[n % 2], saveSettings();
+    return settings = sets[std::atoi(what) & 1], saveSettings() ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -451,6 +463,8 @@ int main(int argc, char** argv)
         return printSpot(windowOf(argv[2]), argv[3]);
     if (is(command, "resources") && argc == 4)
         return printResources(argv[2], argv[3]);
+    if (is(command, "save") && argc == 3)
+        return save(argv[2]);
     if (is(command, "leak") && argc == 3)
         return checkLeaks(std::atoi(argv[2]));
     std::fprintf(stderr, "probe: unknown command or arguments (see probe.cpp)\n");
