@@ -4,12 +4,22 @@
 
 #include <cstdint>
 
+// Texture Detail's values.
+inline constexpr int32_t NoTextureDetail = 0;    // the ship untextured
+inline constexpr int32_t LowTextureDetail = 1;   // textures filtered nearest
+inline constexpr int32_t HighTextureDetail = 2;  // textures filtered linearly
+
+// The ranges of the other four, as the dialog offers them and loading clamps them.
+inline constexpr int32_t MinStars = 100;  // also the warp lines' minimum
+inline constexpr int32_t MinPause = 30;   // seconds, both pauses
+inline constexpr int32_t MaxPause = 360;
+
 // The defaults, for the program's start and for keys missing from the file.
 inline constexpr int32_t DefaultStars = 300;
 inline constexpr int32_t DefaultWarpLines = 200;
 inline constexpr int32_t DefaultCameraPause = 120;
 inline constexpr int32_t DefaultWarpPause = 120;
-inline constexpr int32_t DefaultTextureDetail = 2;
+inline constexpr int32_t DefaultTextureDetail = HighTextureDetail;
 
 struct SaverSettings {
     int32_t starCount = DefaultStars;            // "BG Stars", 100..600

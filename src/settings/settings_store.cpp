@@ -13,15 +13,15 @@ constexpr const char* textureDetailWords[] = {"none", "low", "high"};
 } // namespace
 
 const SettingDescription settingsTable[SettingCount] = {
-    {"BG Stars", &SaverSettings::starCount, DefaultStars, 100, MaxStars, true, IDC_STARS, "No. of background stars:",
+    {"BG Stars", &SaverSettings::starCount, DefaultStars, MinStars, MaxStars, true, IDC_STARS, "No. of background stars:",
      "stars", "N", nullptr},
-    {"Warp Lines", &SaverSettings::warpLineCount, DefaultWarpLines, 100, MaxWarpLines, true, IDC_WARPLINES, "No. of warp lines:",
+    {"Warp Lines", &SaverSettings::warpLineCount, DefaultWarpLines, MinStars, MaxWarpLines, true, IDC_WARPLINES, "No. of warp lines:",
      "warp-lines", "N", nullptr},
-    {"Camera Pause", &SaverSettings::cameraPause, DefaultCameraPause, 30, 360, true, IDC_CAMERAPAUSE, "Camera change pause:",
+    {"Camera Pause", &SaverSettings::cameraPause, DefaultCameraPause, MinPause, MaxPause, true, IDC_CAMERAPAUSE, "Camera change pause:",
      "camera-pause", "SECONDS", nullptr},
-    {"Warp Pause", &SaverSettings::warpPause, DefaultWarpPause, 30, 360, true, IDC_WARPPAUSE, "Warp pause:", "warp-pause", "SECONDS",
+    {"Warp Pause", &SaverSettings::warpPause, DefaultWarpPause, MinPause, MaxPause, true, IDC_WARPPAUSE, "Warp pause:", "warp-pause", "SECONDS",
      nullptr},
-    {"Texture Detail", &SaverSettings::textureDetail, DefaultTextureDetail, 0, 2, false, 0, "Texture Detail", "texture-detail",
+    {"Texture Detail", &SaverSettings::textureDetail, DefaultTextureDetail, NoTextureDetail, HighTextureDetail, false, 0, "Texture Detail", "texture-detail",
      "none|low|high", textureDetailWords},
 };
 

@@ -89,7 +89,7 @@ bool lightsShowAt(float t) { return std::fmod(std::trunc(static_cast<double>(t))
 
 void drawFaces(const MeshFace* faces, int count, const float (*normals)[3])
 {
-    if (settings.textureDetail != 0)
+    if (settings.textureDetail != NoTextureDetail)
         drawRecords<true>(faces, count, normals);
     else
         drawRecords<false>(faces, count, normals);

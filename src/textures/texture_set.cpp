@@ -17,7 +17,6 @@ const TextureSpec textureSet[TextureCount] = {
 
 namespace {
 
-constexpr int32_t LinearFilterDetail = 2;  // "High"; None and Low filter nearest
 
 // The pixel buffer of one conversion. Sides outside 1..MaxBitmapSide cannot
 // be meant and would overflow the size, so they fail like the allocation.
@@ -51,7 +50,7 @@ void loadTexture(int resourceId, TextureSlot slot, ModuleHandle instance, int wi
     glBindTexture(GL_TEXTURE_2D, TextureNames[slot]);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    const GLint filter = settings.textureDetail == LinearFilterDetail ? GL_LINEAR : GL_NEAREST;
+    const GLint filter = settings.textureDetail == HighTextureDetail ? GL_LINEAR : GL_NEAREST;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);

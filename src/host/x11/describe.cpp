@@ -134,8 +134,8 @@ std::string man(const std::string& version)
                               "else into the root window. The hosts start the saver this way.");
     out += option("window-id", "id", "Draw into that window itself (hex 0x... or decimal), following its size. "
                                      "It beats --root. /p id is the same.");
-    out += ".TP 8\n.B /s\nFull screen, ended by a key, a mouse button, a mouse movement of more than 4 pixels "
-           "or the loss of the focus.\n";
+    out += ".TP 8\n.B /s\nFull screen, ended by a key, a mouse button, a mouse movement of more than " +
+           std::to_string(MouseThreshold) + " pixels or the loss of the focus.\n";
     for (const SettingDescription& setting : settingsTable) {
         std::string text = label(setting) + ".";
         if (setting.choices)
@@ -145,8 +145,9 @@ std::string man(const std::string& version)
                     ", clamped; default " + std::to_string(setting.defaultValue) + ".";
         out += option(setting.option, setting.valueName, text + " Beats the settings file.");
     }
-    out += option("delay", "microseconds", "The shortest time from the start of one frame to the next, "
-                                           "0 to 10000000. Default: 0, frames back to back.");
+    out += option("delay", "microseconds", "The shortest time from the start of one frame to the next, 0 to " +
+                                               std::to_string(MaxDelayMicroseconds) +
+                                               ". Default: 0, frames back to back.");
     out += option("no-vsync", "", "Do not ask GLX for a swap interval of 1 (frames follow the refresh rate).");
     out += option("fps", "", "Print the frame rate on standard error once a second.");
     out += option("help", "", "Print the options on standard output.");

@@ -16,7 +16,8 @@ struct DetailButton {
     int id;
     int32_t textureDetail;
 };
-constexpr DetailButton detailButtons[] = {{IDC_DETAIL_HIGH, 2}, {IDC_DETAIL_LOW, 1}, {IDC_DETAIL_NONE, 0}};
+constexpr DetailButton detailButtons[] = {{IDC_DETAIL_HIGH, HighTextureDetail}, {IDC_DETAIL_LOW, LowTextureDetail},
+                                        {IDC_DETAIL_NONE, NoTextureDetail}};
 
 // The four ranged settings in table order, each with its bar while the
 // dialog is open.
