@@ -18,7 +18,7 @@ function(rpm_changelog debian rpm)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${debian})
   file(READ ${debian} text)
   string(REPLACE ";" "\\;" text "${text}")
-  string(REPLACE "%" "%%" text "${text}")  # a spec file expands macros
+  string(REPLACE "%" "%%" text "${text}")  # rpmbuild expands macros in it
   string(REPLACE "\n" ";" lines "${text}")
   set(out "")
   foreach(line IN LISTS lines)

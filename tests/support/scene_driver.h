@@ -13,8 +13,7 @@
 #include "ship/ship.h"
 #include "surface/surface.h"
 
-// The programs' start-up on `clock`: every module at its program-start
-// value, the default settings (no file), then InitScene.
+// The programs' start-up on `clock`, from program-start values and default settings.
 inline void startScene(const ScriptedClock& clock, int32_t width, int32_t height)
 {
     resetScene();
@@ -32,11 +31,7 @@ public:
         setScriptedFrame(clock_, 0);
         startScene(clock_, 320, 240);
     }
-    ~SceneDriver()
-    {
-        ReleaseScene();
-        installScriptedClock(nullptr);
-    }
+    ~SceneDriver() { ReleaseScene(), installScriptedClock(nullptr); }
 
     // Draws frame k at its scripted time.
     void frame()

@@ -23,8 +23,7 @@ for format in "/p %u" "/p%u" "-P   %u" "/l %u"; do
 done
 
 begin_case
-# The scene's part in the top right: its caption strip. With the old projection kept, the
-# frame drawn there would be the cleared black of a 152x112 viewport.
+# The caption strip at the top right; with the old projection it would be black.
 corner_lit() { [ "$(convert "$LAST_FRAME" -crop 192x12+128+0 -colorspace gray -format '%[fx:mean > 0.02]' info:)" = 1 ]; }
 if test_windows && probe size "Quelmar test owner" 152 112; then
   WINEDEBUG=+wgl,+opengl launch preview "\"$(winpath "$SAVER")\" /p $OWNER"
@@ -33,7 +32,6 @@ if test_windows && probe size "Quelmar test owner" 152 112; then
   probe size "Quelmar test owner" 320 240
   drawing 320 240 && corner_lit || fail "after a resize to 320x240 the top right corner shows no scene"
   close_preview
-  # Every GL call, then the context's release: the textures go before it, nothing after.
   calls=$(output "$WINE_WORK/preview.out" | grep -E 'trace:opengl:(gl[A-Z]|wglMakeCurrent hDc 00000000)' | tail -n 2)
   [[ $calls == *glDeleteTextures*$'\n'*"wglMakeCurrent hDc 00000000"* ]] ||
     fail "the scene's release and the context's, last: '$calls'"

@@ -71,12 +71,10 @@ TEST(Dismissal, KeysButtonsMovesOverFourAndTheFocusLostOnceHad)
     const struct { I input; bool ends; int32_t referenceX; } steps[] = {
         {{I::FocusLost}, false, 300}, {{I::PointerMoved, 302, 202}, false, 300}, {{I::PointerMoved, 303, 198}, true, 303},
         {{I::PointerMoved, 300, 199}, false, 303}, {{I::FocusGained}, false, 303}, {{I::FocusLost}, true, 303},
-        {{I::KeyPressed}, true, 303}, {{I::ButtonPressed}, true, 303},
-        {{I::PointerMoved, INT32_MAX, INT32_MAX}, true, INT32_MAX}, {{I::PointerMoved, INT32_MIN, INT32_MIN}, true, INT32_MIN}};
-    for (const auto& step : steps) {
-        EXPECT_EQ(dismissalEnds(state, step.input), step.ends) << step.input.kind << " " << step.input.x;
-        EXPECT_EQ(state.referenceX, step.referenceX) << step.input.kind << " " << step.input.x;
-    }
+        {{I::KeyPressed}, true, 303}, {{I::ButtonPressed}, true, 303}, {{I::PointerMoved, INT32_MAX, 0}, true, INT32_MAX}};
+    for (const auto& step : steps)
+        EXPECT_TRUE(dismissalEnds(state, step.input) == step.ends && state.referenceX == step.referenceX)
+            << step.input.kind << " " << step.input.x;
     EXPECT_EQ(mouseDistance(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), 2 * int64_t{UINT32_MAX});
 }
 

@@ -457,8 +457,7 @@ int main(int argc, char** argv)
     if (is(command, "dialog"))
         return printDialogState();
     if (is(command, "size") && argc == 5)
-        return !SetWindowPos(windowOf(argv[2]), nullptr, 0, 0, std::atoi(argv[3]), std::atoi(argv[4]),
-                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return !SetWindowPos(windowOf(argv[2]), nullptr, 0, 0, std::atoi(argv[3]), std::atoi(argv[4]), SWP_NOMOVE);
     if (is(command, "spot") && argc == 4)
         return printSpot(windowOf(argv[2]), argv[3]);
     if (is(command, "resources") && argc == 4)
