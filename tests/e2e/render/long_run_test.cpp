@@ -67,9 +67,8 @@ void expectLongRun(const std::string& settings, const std::string& arguments, lo
             for (double v : field(line, r.name))
                 ASSERT_TRUE(v >= r.low && v <= r.high) << r.name << " " << v << " in " << line.substr(0, 40);
         const double t = field(line, "T").at(0), hits = field(line, "hullHits").at(0);
-        // T steps on, or back by whole 300 s steps (less the frame's gap) at the clock's bound.
-        ASSERT_TRUE((t > lastT || (lastT - t > 299 && std::fmod(lastT - t, 300) > 299)) && hits >= lastHits)
-            << line.substr(0, 40);
+        const bool rebased = lastT - t > 299 && std::fmod(lastT - t, 300) > 299;  // whole 300 s steps back, less a gap
+        ASSERT_TRUE((t > lastT || rebased) && hits >= lastHits) << line.substr(0, 40);
         lastT = t, lastHits = hits;
         const double cube = field(line, "cubePosition").at(0);
         const bool encounter = field(line, "encounterMode").at(0) != 0;

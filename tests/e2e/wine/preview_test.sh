@@ -23,11 +23,9 @@ for format in "/p %u" "/p%u" "-P   %u" "/l %u"; do
 done
 
 begin_case
-# The caption strip at the top right; with the old projection it would be black.
 corner_lit() { [ "$(convert "$LAST_FRAME" -crop 192x12+128+0 -colorspace gray -format '%[fx:mean > 0.02]' info:)" = 1 ]; }
 if test_windows && probe size "Quelmar test owner" 152 112; then
-  WINEDEBUG=+wgl,+opengl launch preview "\"$(winpath "$SAVER")\" /p $OWNER"
-  PREVIEW_PID=$LAST_PID
+  WINEDEBUG=+wgl,+opengl launch preview "\"$(winpath "$SAVER")\" /p $OWNER" && PREVIEW_PID=$LAST_PID
   drawing 152 112 || fail "no preview drawing at 152x112"
   probe size "Quelmar test owner" 320 240
   drawing 320 240 && corner_lit || fail "after a resize to 320x240 the top right corner shows no scene"
